@@ -1,0 +1,35 @@
+# Two targets do all the set-up: `make play` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all build play test bench asan format clean
+
+all: build
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+play: build
+	cd examples && ../$(BUILD)/tindel 0 w stackle.qst
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench:
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTINDEL_BENCH=ON
+	cmake --build build-bench -j $(JOBS) --target tindel_bench
+	./build-bench/bench/tindel_bench
+
+asan:
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTINDEL_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) build-asan build-bench

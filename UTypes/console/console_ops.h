@@ -1,0 +1,26 @@
+#pragma once
+// The console operations as the interpreter calls them: with the current text attribute
+// of the shared record.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "UTypes/state/interpreter_state.h"
+
+namespace tindel {
+
+class Console;
+
+// Takes the console for the run: title, pending keys dropped.
+void coninit(InterpreterState& s, Console& console);
+void showcursor(InterpreterState& s, bool visible);
+void clrscr(InterpreterState& s);
+void conwrite(InterpreterState& s, std::string_view text);
+void conwriteln(InterpreterState& s, std::string_view text);
+int wherey(InterpreterState& s);
+void gotoxy(InterpreterState& s, int x, int y);
+std::uint8_t readkey(InterpreterState& s);
+void menutick(InterpreterState& s);
+std::string inttostr(std::int32_t n);
+
+}  // namespace tindel

@@ -1,0 +1,91 @@
+#include "UTypes/console/screen_model.h"
+
+#include <algorithm>
+
+namespace tindel {
+
+ScreenModel::ScreenModel(int width, int height)
+    : width_(std::max(width, 1)), height_(std::max(height, 1)),
+      cells_(static_cast<std::size_t>(width_ * height_)) {}
+
+void ScreenModel::resize(int width, int height) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  // Keep the rows that end at the cursor: that is where the player is reading.
+  int first = std::max(0, cy_ - height + 1);
+  std::vector<Cell> cells(static_cast<std::size_t>(width * height));
+  for (int y = 0; y < height && first + y < height_; ++y)
+    for (int x = 0; x < std::min(width, width_); ++x)
+      cells[static_cast<std::size_t>(y * width + x)] = at(x, first + y);
+  cells_ = std::move(cells);
+  width_ = width;
+  height_ = height;
+  cy_ = std::min(cy_ - first, height_ - 1);
+  cx_ = std::min(cx_, width_ - 1);
+}
+
+void ScreenModel::clear(std::uint8_t attr) {
+  std::fill(cells_.begin(), cells_.end(), Cell{' ', attr});
+  cx_ = 0;
+  cy_ = 0;
+}
+
+void ScreenModel::write(std::string_view bytes, std::uint8_t attr) {
+  for (char c : bytes) put(static_cast<std::uint8_t>(c), attr);
+}
+
+bool ScreenModel::move_cursor(int x, int y) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+  cx_ = x;
+  cy_ = y;
+  return true;
+}
+
+std::string ScreenModel::row_text(int y) const {
+  std::string s;
+  for (int x = 0; x < width_; ++x) s.push_back(static_cast<char>(at(x, y).ch));
+  s.erase(s.find_last_not_of(' ') + 1);
+  return s;
+}
+
+void ScreenModel::put(std::uint8_t ch, std::uint8_t attr) {
+  switch (ch) {
+    case 7:  // bell: nothing to show
+      return;
+    case 8:  // backspace moves left within the row
+      if (cx_ > 0) --cx_;
+      return;
+    case 9:  // tab: next multiple of eight, as far as the last column
+      cx_ = std::min((cx_ / 8 + 1) * 8, width_ - 1);
+      return;
+    case 10:
+      line_feed(attr);
+      return;
+    case 13:
+      cx_ = 0;
+      return;
+    default:
+      break;
+  }
+  cells_[static_cast<std::size_t>(cy_ * width_ + cx_)] = Cell{ch, attr};
+  if (++cx_ >= width_) {
+    cx_ = 0;
+    line_feed(attr);
+  }
+}
+
+void ScreenModel::line_feed(std::uint8_t attr) {
+  if (cy_ + 1 < height_) {
+    ++cy_;
+  } else {
+    scroll_up(attr);
+  }
+}
+
+void ScreenModel::scroll_up(std::uint8_t attr) {
+  if (listener_) listener_->before_scroll(*this);
+  std::move(cells_.begin() + width_, cells_.end(), cells_.begin());
+  std::fill(cells_.end() - width_, cells_.end(), Cell{' ', attr});
+}
+
+}  // namespace tindel

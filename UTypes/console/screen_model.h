@@ -1,0 +1,59 @@
+#pragma once
+// The console's screen buffer as the program sees it: cells with attributes and a cursor
+// that follow the Windows console's rules (a character in the last column moves the cursor
+// to the next row at once; LF moves down; writing below the last row scrolls up). Every
+// front end writes here first, so positions never depend on a terminal's own wrapping.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tindel {
+
+struct Cell {
+  std::uint8_t ch = ' ';
+  std::uint8_t attr = 7;
+  friend bool operator==(const Cell&, const Cell&) = default;
+};
+
+class ScreenModel {
+ public:
+  // Told about the top row just before it scrolls off the buffer.
+  class ScrollListener {
+   public:
+    virtual ~ScrollListener() = default;
+    virtual void before_scroll(const ScreenModel& model) = 0;
+  };
+
+  explicit ScreenModel(int width = 80, int height = 25);
+
+  void set_listener(ScrollListener* listener) { listener_ = listener; }
+  // New size; the rows around the cursor are kept, the cursor stays inside.
+  void resize(int width, int height);
+  void clear(std::uint8_t attr);
+  void write(std::string_view bytes, std::uint8_t attr);
+  // 0-based; a position outside the buffer leaves the cursor where it is.
+  bool move_cursor(int x, int y);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int cursor_x() const { return cx_; }
+  int cursor_y() const { return cy_; }
+  const Cell& at(int x, int y) const { return cells_[static_cast<std::size_t>(y * width_ + x)]; }
+  // The characters of row y without trailing blanks.
+  std::string row_text(int y) const;
+
+ private:
+  void put(std::uint8_t ch, std::uint8_t attr);
+  void line_feed(std::uint8_t attr);
+  void scroll_up(std::uint8_t attr);
+
+  int width_;
+  int height_;
+  int cx_ = 0;
+  int cy_ = 0;
+  std::vector<Cell> cells_;
+  ScrollListener* listener_ = nullptr;
+};
+
+}  // namespace tindel

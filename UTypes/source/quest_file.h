@@ -1,0 +1,49 @@
+#pragma once
+// The quest's bytes, read once into memory, with a cursor over them. A jump repositions
+// the cursor instead of reading the disk again; the file is read anew only when it changed.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tindel {
+
+struct QuestImage {
+  std::string bytes;         // the whole file
+  std::size_t end = 0;       // the quest ends at the physical end or at the first byte 26
+  std::int64_t size = -1;    // identity on disk, to notice a changed file
+  std::int64_t mtime_ns = -1;
+  std::uint64_t version = 0; // distinct for every load
+  // Offsets of the first byte of every line (after each CR LF); line n starts at
+  // line_starts[n - 1]. Valid only when clean_line_ends (no CR without its LF).
+  std::vector<std::size_t> line_starts;
+  bool clean_line_ends = true;
+};
+
+// Loads path into a fresh image; nullptr when it cannot be opened or read.
+std::shared_ptr<const QuestImage> load_quest_image(const std::string& path);
+// True when the file on disk is no longer the one the image was read from.
+bool quest_image_stale(const QuestImage& image, const std::string& path);
+
+class QuestFile {
+ public:
+  // Opens on path, reusing `shared` when it is still current. False when unreadable.
+  bool open(const std::string& path);
+  // Shares an image that is already loaded (the auxiliary reader over the quest).
+  void open_image(std::shared_ptr<const QuestImage> image);
+  void close() { image_.reset(); pos_ = 0; }
+  bool is_open() const { return image_ != nullptr; }
+  bool at_end() const { return !image_ || pos_ >= image_->end; }
+  // Next raw byte; call only when !at_end().
+  std::uint8_t read_byte() { return static_cast<std::uint8_t>(image_->bytes[pos_++]); }
+  std::size_t pos() const { return pos_; }
+  void seek(std::size_t pos) { pos_ = pos; }
+  const std::shared_ptr<const QuestImage>& image() const { return image_; }
+
+ private:
+  std::shared_ptr<const QuestImage> image_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace tindel
