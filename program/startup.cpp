@@ -1,0 +1,143 @@
+#include "program/startup.h"
+
+#include <chrono>
+
+#include "UTypes/console/console.h"
+#include "UTypes/console/console_ops.h"
+#include "UTypes/console/menu.h"
+#include "UTypes/diagnostics/report.h"
+#include "UTypes/eval/var_table.h"
+#include "UTypes/media/media_player.h"
+#include "UTypes/saves/savegame.h"
+#include "UTypes/source/scanner.h"
+#include "UTypes/state/program_end.h"
+#include "UTypes/statements/labels.h"
+#include "UTypes/statements/parser.h"
+
+namespace tindel {
+
+namespace {
+
+constexpr const char* kBanner =
+    "Tindel v0.0.9\r\n"
+    "usage: tindel <mode> <codepage> <file_name.qst>\r\n"
+    "mode: 0 - play; 1 - load_game; 2 - check syntax; 3 - check syntax and labels\r\n"
+    "<codepage> - w / d\r\n"
+    "examples: tindel 0 w stackle.qst\r\n"
+    "          tindel 3 w pinewick.qst\r\n"
+    "          tindel 0 d hopplet.qst\r\n";
+
+void set_up_console(InterpreterState& s, Platform& platform) {
+  coninit(s, platform.console);
+  showcursor(s, true);
+  s.text_attr = 7;
+  clrscr(s);
+  conwrite(s, kBanner);
+}
+
+void fill_token_names(InterpreterState& s) {
+  for (int i = 0; i < kTokenKinds; ++i)
+    s.token_names[static_cast<std::size_t>(i)] = default_token_name(static_cast<TokenKind>(i));
+}
+
+// Modes "2" to "5" and the code page count only with exactly three parameters.
+void read_command_line(InterpreterState& s, const std::vector<std::string>& args) {
+  s.syntax_level = 0;
+  s.codepage_w = true;
+  s.log_on = false;
+  s.common_name = "common";
+  s.quest_name = "stackle.qst";
+  if (args.size() != 3) return;
+  const std::string& mode = args[0];
+  if (mode == "2") s.syntax_level = 1;
+  if (mode == "3") s.syntax_level = 2;
+  if (mode == "4" || mode == "5") {
+    if (mode == "4") s.syntax_level = 2;
+    s.log_on = true;
+    open_log(s);
+  }
+  if (args[1] == "d") s.codepage_w = false;
+  s.quest_name = args[2];
+}
+
+std::uint32_t clock_seed() {
+  auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ticks) & 0xFFFFFFFFu);
+}
+
+void reset_counters(InterpreterState& s) {
+  s.call_depth = 0;
+  s.line_no = 1;
+  s.line_pos = 0;
+  s.block_count = s.block_column = s.block_lines = 0;
+  s.btn_count = 0;
+}
+
+// ".qs1" only when the four characters from the first "." are exactly that.
+bool is_qs1_name(const std::string& name) {
+  auto dot = name.find('.');
+  return name.substr(dot == std::string::npos ? 0 : dot, 4) == ".qs1";
+}
+
+void resume_saved_game(InterpreterState& s, const std::vector<std::string>& args) {
+  if (args.empty()) return;
+  if (args[0] == "6") {
+    s.log_on = true;
+    open_log(s);
+  }
+  if (args[0] != "1" && args[0] != "6") return;
+  loadgame(s, "save.txt");
+  gotolabel(s, s.current_label);
+}
+
+// At the end of the quest file: a check is complete; a game shows its last text and ends.
+bool at_quest_end(const InterpreterState& s) {
+  if (s.token_kind != TokenKind::Eof) return false;
+  return s.syntax_level != 0 || s.cur_char == kEndOfFile;
+}
+
+void run(InterpreterState& s, const std::vector<std::string>& args, Platform& platform) {
+  set_up_console(s, platform);
+  fill_token_names(s);
+  read_command_line(s, args);
+  s.random.seed(platform.seed ? *platform.seed : clock_seed());
+  create_system_variables(s);
+  reset_counters(s);
+  if (!s.quest_file.open(s.quest_name)) {
+    conwriteln(s, "file <" + s.quest_name + "> not found");
+    throw ProgramEnd{exit_status::kScriptError, ""};
+  }
+  s.qs1_file = is_qs1_name(s.quest_name);
+  getchar(s);
+  resume_saved_game(s, args);
+  gettoken(s);
+  do {
+    parser(s);
+  } while (!at_quest_end(s));
+  if (s.syntax_level != 0) {
+    conwriteln(s, "syntax <" + s.quest_name + "> is checked!");
+  } else {
+    menu(s, -1);
+  }
+}
+
+}  // namespace
+
+RunResult run_program(InterpreterState& s, const std::vector<std::string>& args, Platform platform) {
+  s.media = &platform.media;
+  RunResult result;
+  try {
+    run(s, args, platform);
+  } catch (const ProgramEnd& end) {
+    result = RunResult{end.status, end.note};
+  }
+  platform.media.stop_all();
+  platform.console.flush();
+  if (s.log_file) {
+    std::fclose(s.log_file);
+    s.log_file = nullptr;
+  }
+  return result;
+}
+
+}  // namespace tindel

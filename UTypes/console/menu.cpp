@@ -1,0 +1,156 @@
+#include "UTypes/console/menu.h"
+
+#include <algorithm>
+
+#include "UTypes/console/console.h"
+#include "UTypes/console/console_ops.h"
+#include "UTypes/console/text_block.h"
+#include "UTypes/diagnostics/report.h"
+#include "UTypes/eval/numeric.h"
+#include "UTypes/source/codepage.h"
+#include "UTypes/source/scanner.h"
+#include "UTypes/statements/labels.h"
+#include "UTypes/statements/parser.h"
+
+namespace tindel {
+
+namespace {
+
+constexpr int kTickMs = 54;
+
+struct MenuPass {
+  int sel = 0;
+  int entry_count = 0;
+  bool use_added = false;
+};
+
+// Shows the text block, each run of cells in its own colour, and empties it.
+void show_block(InterpreterState& s, int last) {
+  int i = 0;
+  while (i <= last) {
+    int j = i;
+    while (j <= last && s.block_colours[static_cast<std::size_t>(j)] ==
+                            s.block_colours[static_cast<std::size_t>(i)])
+      ++j;
+    s.text_attr = s.block_colours[static_cast<std::size_t>(i)];
+    conwrite(s, std::string_view(reinterpret_cast<const char*>(&s.block_chars[static_cast<std::size_t>(i)]),
+                                 static_cast<std::size_t>(j - i)));
+    i = j;
+  }
+}
+
+// The list below the text, the highlighted entry in the cursor colour; the cursor goes
+// back above the list so that the next pass draws over the same lines.
+void draw_list(InterpreterState& s, int sel) {
+  if (s.btn_count <= 0) return;
+  for (int i = 0; i < s.btn_count; ++i) {
+    s.text_attr = style_colour(s, "$stylebuttoncolor");
+    conwrite(s, "\r\n");
+    if (i == sel) s.text_attr = style_colour(s, "$stylecursorcolor");
+    conwrite(s, s.btn_captions[static_cast<std::size_t>(i)].view());
+  }
+  s.text_attr = style_colour(s, "$styletextcolor");
+  gotoxy(s, 1, wherey(s) - s.btn_count);
+}
+
+void erase_list(InterpreterState& s) {
+  for (int i = 0; i < s.btn_count; ++i) conwrite(s, "\r\n" + std::string(70, ' '));
+  gotoxy(s, 1, wherey(s) - s.btn_count);
+}
+
+bool is_item(const InterpreterState& s, int slot) {
+  auto i = static_cast<std::size_t>(slot);
+  return s.var_names[i].view().starts_with(';') && s.var_values[i] > 0.0;
+}
+
+// "i": one line per item held, in descending slot order: "3. rope".
+void list_inventory(InterpreterState& s) {
+  for (int slot = kLastSlot; slot >= 1; --slot) {
+    if (!is_item(s, slot)) continue;
+    auto i = static_cast<std::size_t>(slot);
+    conwriteln(s, inttostr(to_int32(s.var_values[i])) + ". " + s.var_names[i].str().substr(1));
+  }
+}
+
+// "u": every "use_<item>..." label of every item held, appended as entries.
+void add_use_actions(InterpreterState& s) {
+  for (int slot = kLastSlot; slot >= 1; --slot) {
+    if (!is_item(s, slot)) continue;
+    std::string prefix = "use_" + s.var_names[static_cast<std::size_t>(slot)].str().substr(1);
+    open_aux_on_quest(s);
+    for (std::string found = findlabel(s, prefix, true); !found.empty();
+         found = findlabel(s, prefix, true)) {
+      if (s.btn_count >= kMaxButtons) continue;
+      auto i = static_cast<std::size_t>(s.btn_count);
+      s.btn_labels[i] = found;
+      s.btn_captions[i] = found;
+      ++s.btn_count;
+    }
+    s.aux_file.close();
+  }
+}
+
+// Runs a use action once: as a procedure, statement by statement, then shows its text.
+void run_use_action(InterpreterState& s, int sel) {
+  auto& caption = s.btn_captions[static_cast<std::size_t>(sel)];
+  if (caption.empty() || caption[0] != 'u') return;
+  caption.set(0, '+');
+  std::int32_t depth = s.call_depth;
+  call(s, s.btn_labels[static_cast<std::size_t>(sel)].str());
+  gettoken(s);
+  while (s.call_depth != depth && s.token_kind != TokenKind::Eof) parser(s);
+  menu(s, -1);
+}
+
+std::uint8_t next_key(InterpreterState& s, bool timed) {
+  if (!timed) return s.con_in->waitkey();
+  menutick(s);
+  return readkey(s);
+}
+
+// One key of a pass; true when the choice is made.
+bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string& choice) {
+  if (k == 'i' || k == 'u' || (k == key::kEnter && pass.sel >= pass.entry_count)) erase_list(s);
+  if (k == 'i') list_inventory(s);
+  if (k == 'u' && !pass.use_added) {
+    add_use_actions(s);
+    pass.use_added = true;
+  }
+  if (k == key::kEscape) reporterror(s, "[menu] ESC");
+  if (s.btn_count <= 0) return false;
+  if (k == 'h') pass.sel = pass.sel == 0 ? s.btn_count - 1 : pass.sel - 1;
+  if (k == 'p') pass.sel = pass.sel >= s.btn_count - 1 ? 0 : pass.sel + 1;
+  if (k != key::kEnter) return false;
+  if (pass.sel < pass.entry_count) {
+    choice = s.btn_labels[static_cast<std::size_t>(pass.sel)].str();
+    return true;
+  }
+  run_use_action(s, pass.sel);
+  return false;
+}
+
+}  // namespace
+
+std::string menu(InterpreterState& s, std::int32_t n) {
+  int last = s.block_count - 1;
+  s.block_count = s.block_column = s.block_lines = 0;
+  std::string choice;
+  if (s.syntax_level != 0) return choice;
+  show_block(s, last);
+  if (n < 0) return choice;
+  bool timed = n > 0;
+  int ticks = timed ? n / kTickMs : 0;
+  MenuPass pass{0, s.btn_count, false};
+  for (;;) {
+    draw_list(s, pass.sel);
+    std::uint8_t k = lowcase(next_key(s, timed));
+    --ticks;
+    s.last_key = k;
+    if (handle_key(s, pass, k, choice)) break;
+    if (timed && ticks <= 0) break;
+  }
+  for (int i = 0; i < s.btn_count + 3 && s.btn_count > 0; ++i) conwriteln(s, "");
+  return choice;
+}
+
+}  // namespace tindel

@@ -1,0 +1,55 @@
+#include "UTypes/console/text_block.h"
+
+#include "UTypes/console/console.h"
+#include "UTypes/console/menu.h"
+#include "UTypes/diagnostics/report.h"
+#include "UTypes/eval/numeric.h"
+#include "UTypes/eval/var_table.h"
+
+namespace tindel {
+
+namespace {
+
+constexpr int kColumns = 80;
+constexpr int kPageLines = 24;
+
+void append_cell(InterpreterState& s, std::uint8_t ch, std::uint8_t colour) {
+  // The page rule keeps the block far below its size; a cell beyond it is never stored.
+  if (s.block_count < 0 || s.block_count >= kBlockCells) return;
+  auto i = static_cast<std::size_t>(s.block_count);
+  s.block_chars[i] = ch;
+  s.block_colours[i] = colour;
+  ++s.block_count;
+}
+
+}  // namespace
+
+std::uint8_t style_colour(InterpreterState& s, std::string_view key) {
+  return low_byte(var_value(s, key));
+}
+
+void outchar(InterpreterState& s, std::uint8_t ch) {
+  append_cell(s, ch, style_colour(s, "$styletextcolor"));
+  ++s.block_column;
+  if (ch == 10 || s.block_column >= kColumns) {
+    s.block_column = 0;
+    ++s.block_lines;
+    nextpage(s);
+  }
+}
+
+void outtext(InterpreterState& s, std::string_view text) {
+  for (char c : text) outchar(s, static_cast<std::uint8_t>(c));
+}
+
+void nextpage(InterpreterState& s) {
+  if (s.block_lines + s.btn_count < kPageLines) return;
+  std::uint8_t colour = style_colour(s, "$stylecursorcolor");
+  for (char c : std::string_view("[next]")) append_cell(s, static_cast<std::uint8_t>(c), colour);
+  menu(s, -1);
+  if (s.syntax_level != 0) return warning(s, ",  TOO LARGE BLOCK");
+  while (s.con_in->waitkey() != key::kEnter) {
+  }
+}
+
+}  // namespace tindel

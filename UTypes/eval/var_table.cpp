@@ -1,0 +1,82 @@
+#include "UTypes/eval/var_table.h"
+
+#include "UTypes/diagnostics/report.h"
+#include "UTypes/eval/numeric.h"
+
+namespace tindel {
+
+int getvar(InterpreterState& s, std::string_view key) {
+  if (key.size() > kNameMax) key = key.substr(0, kNameMax);
+  s.var_names[0] = key;
+  int i = kVarSlots;
+  do {
+    --i;
+  } while (s.var_names[static_cast<std::size_t>(i)].view() != key);
+  if (i != 0 && !key.empty()) return i;
+
+  s.var_values[0] = 0.0;
+  i = s.var_boundary;
+  do {
+    --i;
+  } while (s.var_values[static_cast<std::size_t>(i)] != 0.0);
+  if (i == 0) reporterror(s, "[prog] VAR TABLE OUT");
+  s.var_names[static_cast<std::size_t>(i)] = key;
+  s.var_values[static_cast<std::size_t>(i)] = 0.0;
+  return i;
+}
+
+double& var_value(InterpreterState& s, std::string_view key) {
+  return s.var_values[static_cast<std::size_t>(getvar(s, key))];
+}
+
+int text_slot_of(const InterpreterState& s, int v) {
+  if (v < 0 || v > kLastSlot) return -1;
+  double target = static_cast<double>(v) + s.var_values[static_cast<std::size_t>(v)];
+  if (!(target >= 0.0 && target < static_cast<double>(kVarSlots))) return -1;
+  return to_int32(target);
+}
+
+std::string string_variable_text(InterpreterState& s, std::string_view name) {
+  int v = getvar(s, std::string("%") + std::string(name));
+  if (s.var_values[static_cast<std::size_t>(v)] == 0.0) return {};
+  int t = text_slot_of(s, v);
+  return t < 0 ? std::string() : s.var_names[static_cast<std::size_t>(t)].str();
+}
+
+int ensure_text_slot(InterpreterState& s, int v) {
+  auto& value = s.var_values[static_cast<std::size_t>(v)];
+  if (value == 0.0) {
+    value = 1.0;  // keeps the next allocation off slot v
+    int w = getvar(s, "");
+    value = static_cast<double>(w - v);
+    s.var_values[static_cast<std::size_t>(w)] = static_cast<double>(v - w);
+  }
+  return text_slot_of(s, v);
+}
+
+void create_system_variables(InterpreterState& s) {
+  for (int i = kLastSlot; i >= 0; --i) {
+    s.var_names[static_cast<std::size_t>(i)].clear();
+    s.var_values[static_cast<std::size_t>(i)] = 0.0;
+  }
+  s.var_boundary = kVarSlots;
+  struct SystemVariable {
+    const char* key;
+    double value;
+  };
+  static constexpr SystemVariable system[] = {
+      {"%sys", 0.0},          {"$styletextcolor", 7.0}, {"$stylebuttoncolor", 7.0},
+      {"$stylecursorcolor", 126.0}, {"$image", 0.0},    {"$common", 0.0},
+      {"%current_loc", 0.0}};
+  for (const auto& var : system) {
+    int slot = getvar(s, var.key);
+    if (var.key[0] == '%') {
+      ensure_text_slot(s, slot);
+    } else {
+      s.var_values[static_cast<std::size_t>(slot)] = var.value;
+    }
+    s.var_boundary = slot;
+  }
+}
+
+}  // namespace tindel

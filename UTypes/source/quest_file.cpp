@@ -1,0 +1,76 @@
+#include "UTypes/source/quest_file.h"
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace tindel {
+
+namespace {
+
+std::uint64_t next_version = 1;
+
+bool file_identity(const std::string& path, std::int64_t& size, std::int64_t& mtime_ns) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  size = static_cast<std::int64_t>(st.st_size);
+#ifdef __APPLE__
+  mtime_ns = static_cast<std::int64_t>(st.st_mtimespec.tv_sec) * 1000000000 + st.st_mtimespec.tv_nsec;
+#else
+  mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+  return true;
+}
+
+// Line starts for returns from procedures; a CR without its LF makes the index unusable,
+// since reading over it is an error that only a real read may raise.
+void index_lines(QuestImage& image) {
+  image.line_starts.push_back(0);
+  for (std::size_t i = 0; i < image.end; ++i) {
+    if (image.bytes[i] != '\r') continue;
+    if (i + 1 >= image.end || image.bytes[i + 1] != '\n') {
+      image.clean_line_ends = false;
+      return;
+    }
+    image.line_starts.push_back(i + 2);
+  }
+}
+
+}  // namespace
+
+std::shared_ptr<const QuestImage> load_quest_image(const std::string& path) {
+  auto image = std::make_shared<QuestImage>();
+  if (!file_identity(path, image->size, image->mtime_ns)) return nullptr;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return nullptr;
+  image->bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) return nullptr;
+  std::size_t ctrl_z = image->bytes.find('\x1a');
+  image->end = ctrl_z == std::string::npos ? image->bytes.size() : ctrl_z;
+  image->version = next_version++;
+  index_lines(*image);
+  return image;
+}
+
+bool quest_image_stale(const QuestImage& image, const std::string& path) {
+  std::int64_t size = 0, mtime_ns = 0;
+  if (!file_identity(path, size, mtime_ns)) return true;
+  return size != image.size || mtime_ns != image.mtime_ns;
+}
+
+bool QuestFile::open(const std::string& path) {
+  if (!image_ || quest_image_stale(*image_, path)) {
+    image_ = load_quest_image(path);
+    if (!image_) return false;
+  }
+  pos_ = 0;
+  return true;
+}
+
+void QuestFile::open_image(std::shared_ptr<const QuestImage> image) {
+  image_ = std::move(image);
+  pos_ = 0;
+}
+
+}  // namespace tindel

@@ -1,0 +1,172 @@
+#include "UTypes/source/scanner.h"
+
+#include "UTypes/console/console.h"
+#include "UTypes/diagnostics/report.h"
+#include "UTypes/eval/numeric.h"
+#include "UTypes/eval/var_table.h"
+#include "UTypes/source/codepage.h"
+#include "UTypes/source/keywords.h"
+
+namespace tindel {
+
+namespace {
+
+constexpr int kMaxIntegerDigits = 30;
+constexpr int kFractionDigitsKept = 17;  // later digits cannot change a double
+
+bool is_letter(std::uint8_t c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= 0x80 && c <= 0xF1) || c == '_';
+}
+
+bool is_digit(std::uint8_t c) { return c >= '0' && c <= '9'; }
+
+// word: letter { letter | digit }, folded to lower case
+std::string read_word(InterpreterState& s) {
+  std::string word;
+  while (is_letter(s.cur_char) || is_digit(s.cur_char)) {
+    s.cur_char = lowcase(s.cur_char);
+    word.push_back(static_cast<char>(s.cur_char));
+    getchar(s);
+  }
+  return word;
+}
+
+// The word `system` stands for the text of the string variable `sys`. A distance that points
+// outside the table gives an empty word.
+std::string system_word(InterpreterState& s) {
+  int slot = getvar(s, "%sys");
+  double target = slot + s.var_values[static_cast<std::size_t>(slot)];
+  std::string word;
+  if (!(target >= 0.0 && target < kVarSlots)) return word;
+  for (char c : s.var_names[static_cast<std::size_t>(to_int32(target))].view()) {
+    auto b = static_cast<std::uint8_t>(c);
+    if (b > 32) word.push_back(static_cast<char>(lowcase(b)));
+  }
+  return word;
+}
+
+// word: a keyword becomes the token, any other word joins the operand text
+void scan_word(InterpreterState& s) {
+  std::string word = read_word(s);
+  if (word == "system") word = system_word(s);
+  TokenKind kind = keyword_kind(word);
+  if (kind == TokenKind::Ident) s.token_text += word;
+  s.token_kind = kind;
+}
+
+// number: digit { digit } [ "." { digit } ]
+void scan_number(InterpreterState& s) {
+  s.number_value = 0.0;
+  int count = 0;
+  while (is_digit(s.cur_char)) {
+    s.number_value = s.number_value * 10.0 + (s.cur_char - '0');
+    s.token_text.push_back(static_cast<char>(s.cur_char));
+    getchar(s);
+    if (++count > kMaxIntegerDigits) reporterror(s, "[getnumb] to large number");
+  }
+  if (s.cur_char == '.') {
+    getchar(s);
+    s.token_text.push_back('.');
+    double digits = 0.0, scale = 1.0;
+    int kept = 0;
+    while (is_digit(s.cur_char)) {
+      if (kept++ < kFractionDigitsKept) {
+        digits = digits * 10.0 + (s.cur_char - '0');
+        scale *= 10.0;
+      }
+      s.token_text.push_back(static_cast<char>(s.cur_char));
+      getchar(s);
+    }
+    s.number_fraction = digits / scale;
+    s.number_value += s.number_fraction;
+  }
+  s.token_kind = TokenKind::Number;
+}
+
+// Skips to the end-of-line or end-of-file marker (and to "&" on a label line), consumes it.
+void skip_line(InterpreterState& s, bool stop_at_amp) {
+  while (s.cur_char < kEndOfFile && !(stop_at_amp && s.cur_char == '&')) getchar(s);
+  s.token_kind = TokenKind::Newline;
+  getchar(s);
+}
+
+void take(InterpreterState& s, TokenKind kind) {
+  s.token_kind = kind;
+  getchar(s);
+}
+
+// "<", "<>", "<=", ">" and ">="
+void scan_comparison(InterpreterState& s, bool less) {
+  getchar(s);
+  if (less && s.cur_char == '>') return take(s, TokenKind::NotEqual);
+  if (s.cur_char == '=') return take(s, less ? TokenKind::LessEqual : TokenKind::GreaterEqual);
+  s.token_kind = less ? TokenKind::Less : TokenKind::Greater;
+}
+
+TokenKind single_char_kind(std::uint8_t c) {
+  switch (c) {
+    case '+': return TokenKind::Plus;
+    case '-': return TokenKind::Minus;
+    case '*': return TokenKind::Star;
+    case '/': return TokenKind::Slash;
+    case '\\': return TokenKind::Backslash;
+    case '=': return TokenKind::Equal;
+    case '&': return TokenKind::Amp;
+    case ',': return TokenKind::Comma;
+    case '#': return TokenKind::Hash;
+    case '$': return TokenKind::Dollar;
+    case '(': return TokenKind::LParen;
+    case ')': return TokenKind::RParen;
+    case kEndOfLine: return TokenKind::Newline;
+    case kEndOfFile: return TokenKind::Eof;
+    default: return TokenKind::Unknown;
+  }
+}
+
+// One piece of a token: a word, a number, a delimiter or a stray character.
+void scan_piece(InterpreterState& s) {
+  while (s.cur_char <= 32) getchar(s);
+  std::uint8_t c = s.cur_char;
+  if (is_letter(c)) return scan_word(s);
+  if (is_digit(c)) return scan_number(s);
+  if (c == '<' || c == '>') return scan_comparison(s, c == '<');
+  if (c == ';') return skip_line(s, false);
+  if (c == ':') return skip_line(s, true);
+  TokenKind kind = single_char_kind(c);
+  if (kind != TokenKind::Unknown) return take(s, kind);
+  s.token_text.push_back(static_cast<char>(c));
+  take(s, TokenKind::Ident);
+}
+
+}  // namespace
+
+std::uint8_t decode_quest_byte(const InterpreterState& s, std::uint8_t b) {
+  if (s.qs1_file) b = unqs1(b);
+  if (s.codepage_w) b = wintodos(b);
+  return b;
+}
+
+void getchar(InterpreterState& s) {
+  if (s.quest_file.at_end()) {
+    s.cur_char = kEndOfFile;
+    return;
+  }
+  ++s.line_pos;
+  s.cur_char = decode_quest_byte(s, s.quest_file.read_byte());
+  if (s.cur_char != 13) return;
+  if (s.quest_file.at_end() || s.quest_file.read_byte() != 10)
+    reporterror(s, "[getchar] <NEWLINE> #10 expected");
+  ++s.line_no;
+  s.line_pos = 0;
+  s.cur_char = kEndOfLine;
+  if (s.con_in->pollbreak() == key::kEscape) reporterror(s, "[getchar] BREAK");
+}
+
+void gettoken(InterpreterState& s) {
+  s.token_text.clear();
+  do {
+    scan_piece(s);
+  } while (s.token_kind == TokenKind::Number || s.token_kind == TokenKind::Ident);
+}
+
+}  // namespace tindel

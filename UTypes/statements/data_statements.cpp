@@ -1,0 +1,201 @@
+#include "UTypes/statements/data_statements.h"
+
+#include <string>
+#include <vector>
+
+#include "UTypes/console/console_ops.h"
+#include "UTypes/console/text_block.h"
+#include "UTypes/diagnostics/report.h"
+#include "UTypes/eval/expression.h"
+#include "UTypes/eval/numeric.h"
+#include "UTypes/eval/string_expr.h"
+#include "UTypes/eval/var_table.h"
+#include "UTypes/media/media_file.h"
+#include "UTypes/media/media_player.h"
+#include "UTypes/saves/savegame.h"
+#include "UTypes/source/scanner.h"
+
+namespace tindel {
+
+namespace {
+
+using K = TokenKind;
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+void clear_slot(InterpreterState& s, int i) {
+  s.var_names[static_cast<std::size_t>(i)].clear();
+  s.var_values[static_cast<std::size_t>(i)] = 0.0;
+}
+
+// "\r\n<line>:<pos> music <3.mid>\r\n" into the text block, in every mode.
+void media_echo(InterpreterState& s, const char* word, const std::string& file) {
+  outtext(s, "\r\n" + inttostr(s.line_no) + ":" + inttostr(s.line_pos) + word + file + ">\r\n");
+}
+
+// "=" expr, after a keyword; the value truncated to an integer.
+std::int32_t equals_expression(InterpreterState& s, const char* message) {
+  gettoken(s);
+  if (s.token_kind != K::Equal) reporterror(s, message);
+  gettoken(s);
+  return to_int32(expression(s));
+}
+
+// The string variables and their text slots, found by the slots that point at each other:
+// the bulk removals go by what a slot is, never by what its text looks like.
+std::vector<int> string_partners(const InterpreterState& s) {
+  std::vector<int> partner(kVarSlots, -1);
+  for (int i = kLastSlot; i >= 0; --i) {
+    if (partner[static_cast<std::size_t>(i)] >= 0) continue;
+    if (!s.var_names[static_cast<std::size_t>(i)].view().starts_with('%')) continue;
+    if (s.var_values[static_cast<std::size_t>(i)] == 0.0) continue;
+    int t = text_slot_of(s, i);
+    if (t < 0 || t == i || partner[static_cast<std::size_t>(t)] >= 0) continue;
+    if (text_slot_of(s, t) != i) continue;
+    partner[static_cast<std::size_t>(i)] = t;
+    partner[static_cast<std::size_t>(t)] = i;
+  }
+  return partner;
+}
+
+}  // namespace
+
+// NAME "=" expr — "inv_" + ITEM sets an item count; image also shows a picture
+void assignment(InterpreterState& s) {
+  std::string text = s.token_text;
+  std::string key = text.starts_with("inv_") ? ";" + text.substr(4) : "$" + text;
+  if (s.token_kind != K::Equal) reporterror(s, "[parser] \"=\" expected");
+  gettoken(s);
+  double value = expression(s);
+  var_value(s, key) = value;
+  if (key != "$image") return;
+  std::int32_t n = to_int32(value);
+  std::string file = inttostr(n) + ".jpg";
+  if (n > 0 && s.syntax_level == 0 && media_file_exists(file)) s.media->showimage(file);
+  media_echo(s, " image <", file);
+}
+
+// inv ("+" | "-") [count ","] ITEM
+void inv_statement(InterpreterState& s) {
+  gettoken(s);
+  double sign = 0.0;
+  if (s.token_kind == K::Plus) sign = 1.0;
+  else if (s.token_kind == K::Minus) sign = -1.0;
+  else reporterror(s, "[inv_] \"+\" or \"-\" expected");
+  gettoken(s);
+  if (s.token_text.empty()) reporterror(s, "[inv_] NUMBER or IDENT expected");
+  double n = sign;
+  if (is_digit(s.token_text[0])) {
+    n = to_int32(expression(s)) * sign;
+    if (s.token_kind != K::Comma) reporterror(s, "[inv_] \",\" expected");
+    gettoken(s);
+    if (s.token_text.empty()) reporterror(s, "[inv_] IDENT expected");
+  }
+  var_value(s, ";" + s.token_text) += n;
+}
+
+// instr NAME "=" text
+void instr_statement(InterpreterState& s) {
+  gettoken(s);
+  if (s.token_text.empty()) reporterror(s, "[instr] IDENT expected");
+  int v = getvar(s, "%" + s.token_text);
+  // A distance that points outside the table (a saved game edited by hand) is not followed:
+  // the text is then dropped.
+  int t = ensure_text_slot(s, v);
+  string(s);
+  if (t >= 0) s.var_names[static_cast<std::size_t>(t)] = s.str_result;
+  gettoken(s);
+}
+
+// invkill [ITEM]
+void invkill_statement(InterpreterState& s) {
+  gettoken(s);
+  if (!s.token_text.empty()) return clear_slot(s, getvar(s, ";" + s.token_text));
+  std::vector<int> partner = string_partners(s);
+  for (int i = s.var_boundary - 1; i >= 0; --i)
+    if (partner[static_cast<std::size_t>(i)] < 0 &&
+        s.var_names[static_cast<std::size_t>(i)].view().starts_with(';'))
+      clear_slot(s, i);
+}
+
+namespace {
+
+// perkill NAME: the numeric and the string variable of that name, not the item.
+void perkill_one(InterpreterState& s, const std::string& name) {
+  clear_slot(s, getvar(s, "$" + name));
+  int v = getvar(s, "%" + name);
+  int t = text_slot_of(s, v);
+  if (t >= 0 && t != v && text_slot_of(s, t) == v) clear_slot(s, t);
+  clear_slot(s, v);
+}
+
+// perkill: every variable below the boundary; items and the system's slots stay.
+void perkill_all(InterpreterState& s) {
+  std::vector<int> partner = string_partners(s);
+  for (int i = s.var_boundary - 1; i >= 0; --i) {
+    auto slot = static_cast<std::size_t>(i);
+    int other = partner[slot];
+    if (other >= 0) {
+      if (other < s.var_boundary && s.var_values[slot] != 0.0) {
+        clear_slot(s, other);
+        clear_slot(s, i);
+      }
+      continue;
+    }
+    std::string_view name = s.var_names[slot].view();
+    if (!name.empty() && !name.starts_with(';')) clear_slot(s, i);
+  }
+}
+
+}  // namespace
+
+// perkill [NAME]
+void perkill_statement(InterpreterState& s) {
+  gettoken(s);
+  if (s.token_text.empty()) return perkill_all(s);
+  perkill_one(s, s.token_text);
+}
+
+// save [LABEL]
+void save_statement(InterpreterState& s) {
+  gettoken(s);
+  std::string label = s.current_label;
+  if (!s.token_text.empty()) {
+    label = s.token_text;
+    gettoken(s);
+  }
+  savegame(s, "save.txt", label, kSaveHeader);
+}
+
+// common "=" expr — the common location becomes "common_<n>" for n above 0
+void common_statement(InterpreterState& s) {
+  std::int32_t n = equals_expression(s, "[common] \"=\" expected");
+  if (n > 0) s.common_name = "common_" + inttostr(n);
+}
+
+// music "=" expr — tune <n>.mid, or silence for 0 and below
+void music_statement(InterpreterState& s) {
+  std::int32_t n = equals_expression(s, "[music] \"=\" expected");
+  std::string file = inttostr(n) + ".mid";
+  if (s.syntax_level == 0) {
+    if (n <= 0) {
+      s.media->playmidi(file, false);
+    } else if (media_file_exists(file)) {
+      s.media->playmidi(file, true);
+      ++s.midi_device;
+    }
+  }
+  media_echo(s, " music <", file);
+}
+
+// play text — the wave sound <text>.wav
+void play_statement(InterpreterState& s) {
+  string(s);
+  if (s.str_result.empty()) reporterror(s, "[play] STRING expected");
+  std::string file = s.str_result + ".wav";
+  if (s.syntax_level == 0 && media_file_exists(file)) s.media->playwave(file);
+  media_echo(s, " play <", file);
+  gettoken(s);
+}
+
+}  // namespace tindel

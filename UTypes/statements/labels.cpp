@@ -1,0 +1,195 @@
+#include "UTypes/statements/labels.h"
+
+#include "UTypes/console/console.h"
+#include "UTypes/diagnostics/report.h"
+#include "UTypes/eval/var_table.h"
+#include "UTypes/source/codepage.h"
+#include "UTypes/source/scanner.h"
+#include "UTypes/state/program_end.h"
+
+namespace tindel {
+
+namespace {
+
+// The caches describe one version of the quest file; a new version empties them.
+void sync_caches(InterpreterState& s) {
+  std::uint64_t version = s.quest_file.image() ? s.quest_file.image()->version : 0;
+  if (version == s.cache_version) return;
+  s.jump_cache.clear();
+  s.label_check_cache.clear();
+  s.cache_version = version;
+}
+
+void restore(InterpreterState& s, const ReaderMark& mark) {
+  s.quest_file.seek(mark.pos);
+  s.cur_char = mark.cur_char;
+  s.line_no = mark.line_no;
+  s.line_pos = mark.line_pos;
+}
+
+// Reopens the quest for reading from its start (reading the disk only if it changed).
+bool reopen_quest(InterpreterState& s) {
+  if (!s.quest_file.open(s.quest_name)) return false;
+  sync_caches(s);
+  s.line_pos = 0;
+  s.line_no = 1;
+  return true;
+}
+
+// The Escape poll that a read over many lines would have made.
+void poll_break(InterpreterState& s) {
+  if (s.con_in->pollbreak() == key::kEscape) reporterror(s, "[getchar] BREAK");
+}
+
+// Reads the reader forward to the label line of `name`, as a jump from the file's top does.
+void scan_to_label(InterpreterState& s, const std::string& name) {
+  for (;;) {
+    do {
+      getchar(s);
+    } while (s.cur_char != ':' && s.cur_char != kEndOfFile);
+    std::size_t k = 0;
+    for (;;) {
+      do {
+        getchar(s);
+      } while (s.cur_char <= 32);
+      ++k;
+      if (k > name.size()) break;
+      s.cur_char = lowcase(s.cur_char);
+      if (s.cur_char != static_cast<std::uint8_t>(name[k - 1])) break;
+    }
+    if (s.cur_char == kEndOfFile) reporterror(s, "[gotolabel] label <" + name + "> not found");
+    if (k > name.size() &&
+        (s.cur_char == kEndOfLine || s.cur_char == ';' || s.cur_char == '&'))
+      return;
+  }
+}
+
+// One character of aux_file through the quest's conversions; false at its end.
+bool aux_read(InterpreterState& s, std::uint8_t& c) {
+  if (s.aux_file.at_end()) return false;
+  c = decode_quest_byte(s, s.aux_file.read_byte());
+  return true;
+}
+
+bool ends_label(std::uint8_t c) { return c == 13 || c == ';' || c == '&'; }
+
+}  // namespace
+
+ReaderMark reader_mark(const InterpreterState& s) {
+  return ReaderMark{s.quest_file.pos(), s.cur_char, s.line_no, s.line_pos};
+}
+
+void gotolabel(InterpreterState& s, const std::string& name) {
+  if (name.empty()) reporterror(s, "[gotolabel] LABELNAME expected");
+  if (s.syntax_level == 1) return;
+  if (s.syntax_level == 2) return check_label(s, name);
+  if (!reopen_quest(s)) reporterror(s, "[gotolabel] file <" + s.quest_name + "> not open");
+  auto hit = s.direct_reads ? s.jump_cache.end() : s.jump_cache.find(name);
+  if (hit != s.jump_cache.end()) {
+    restore(s, hit->second.mark);
+    poll_break(s);
+  } else {
+    scan_to_label(s, name);
+    if (!s.direct_reads) s.jump_cache[name] = LabelHit{true, reader_mark(s)};
+  }
+  var_value(s, "$" + name) += 1.0;
+}
+
+std::string findlabel(InterpreterState& s, const std::string& wanted, bool prefix) {
+  const std::size_t n = wanted.size();
+  std::uint8_t c = 0;
+  for (;;) {
+    bool more = true;
+    while ((more = aux_read(s, c)) && c != ':') {
+    }
+    if (!more) break;
+    std::string name = wanted;
+    std::size_t k = 0;
+    for (;;) {
+      while ((more = aux_read(s, c)) && c <= 32 && c != 13) {
+      }
+      if (more) c = lowcase(c);
+      ++k;
+      if (prefix && k > n && more) name.push_back(static_cast<char>(c));
+      if (!(more && k <= name.size() && static_cast<std::uint8_t>(name[k - 1]) == c &&
+            !ends_label(c)))
+        break;
+    }
+    if (more && k > n && ends_label(c)) {
+      if (prefix) name.pop_back();
+      return name;
+    }
+    if (!more) break;
+  }
+  if (!prefix) reporterror(s, "[findlabel] label <" + wanted + "> not found");
+  return {};
+}
+
+void open_aux_on_quest(InterpreterState& s) {
+  const auto& image = s.quest_file.image();
+  if (image && !quest_image_stale(*image, s.quest_name)) {
+    s.aux_file.open_image(image);
+    return;
+  }
+  if (!s.aux_file.open(s.quest_name)) io_failure(s.quest_name, "cannot be opened again");
+}
+
+void check_label(InterpreterState& s, const std::string& name) {
+  sync_caches(s);
+  if (!s.direct_reads && s.label_check_cache.count(name)) return;
+  open_aux_on_quest(s);
+  findlabel(s, name, false);
+  s.aux_file.close();
+  if (!s.direct_reads) s.label_check_cache[name] = true;
+}
+
+void call(InterpreterState& s, const std::string& name, const ReaderMark* resume) {
+  if (s.syntax_level == 0) {
+    if (s.call_depth >= kCallStackSize) reporterror(s, "[call] STACK OUT");
+    auto depth = static_cast<std::size_t>(s.call_depth);
+    s.call_stack[depth] = s.line_no;
+    ResumePoint& point = s.resume_points[depth];
+    point.valid = resume != nullptr;
+    if (resume) {
+      point.mark = *resume;
+      point.version = s.quest_file.image() ? s.quest_file.image()->version : 0;
+    }
+    ++s.call_depth;
+    if (s.call_depth > kMaxCalls) reporterror(s, "[call] STACK OUT");
+  }
+  gotolabel(s, name);
+}
+
+namespace {
+
+// Reads forward to the start of line t, by the index of line starts when it can be trusted.
+void read_to_line(InterpreterState& s, std::int32_t t) {
+  const auto& image = s.quest_file.image();
+  bool indexed = !s.direct_reads && image && image->clean_line_ends && s.line_no < t &&
+                 static_cast<std::size_t>(t - 1) < image->line_starts.size();
+  if (indexed) {
+    restore(s, ReaderMark{image->line_starts[static_cast<std::size_t>(t - 1)], kEndOfLine, t, 0});
+    poll_break(s);
+    return;
+  }
+  getchar(s);
+  while (s.line_no < t && s.cur_char != kEndOfFile) getchar(s);
+  if (s.line_no < t) reporterror(s, "[end] return line <" + std::to_string(t) + "> not found");
+}
+
+}  // namespace
+
+void return_from_call(InterpreterState& s) {
+  if (s.call_depth <= 0) return;
+  --s.call_depth;
+  auto depth = static_cast<std::size_t>(s.call_depth);
+  std::int32_t t = s.call_stack[depth];
+  ResumePoint point = s.resume_points[depth];
+  s.resume_points[depth].valid = false;
+  const auto& image = s.quest_file.image();
+  if (point.valid && image && point.version == image->version) return restore(s, point.mark);
+  if (s.line_no > t && !reopen_quest(s)) io_failure(s.quest_name, "cannot be opened again");
+  read_to_line(s, t);
+}
+
+}  // namespace tindel
