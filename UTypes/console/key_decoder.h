@@ -1,0 +1,32 @@
+#pragma once
+// Turns the bytes a terminal or a pipe sends into the key codes of the console interface:
+// characters as CP866 bytes, Enter 13, Backspace 8, Escape 27, and the Windows virtual-key
+// codes for the keys that send escape sequences (arrows, Home, End, F1-F12 ...).
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace tindel {
+
+struct KeyDecoderOptions {
+  bool utf8 = true;            // multi-byte input is UTF-8, else every byte is a CP866 key
+  bool collapse_crlf = false;  // "\r\n" is one Enter (streams), else two
+};
+
+struct DecodedKey {
+  enum class Status {
+    kKey,       // key holds the code; length bytes are used
+    kIgnored,   // length bytes meant nothing we hand out (unknown sequence, unmappable char)
+    kNeedMore,  // the bytes may be the start of something longer: wait a little
+  };
+  Status status;
+  std::uint8_t key = 0;
+  std::size_t length = 0;
+};
+
+// Decodes the first key at the start of bytes (which must not be empty). no_more_bytes says
+// that nothing followed within the timeout (or the input ended): a lone Escape is then the
+// Escape key and an unfinished sequence is dropped instead of waited for.
+DecodedKey decode_key(std::string_view bytes, const KeyDecoderOptions& options, bool no_more_bytes);
+
+}  // namespace tindel
