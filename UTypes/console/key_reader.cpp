@@ -1,0 +1,58 @@
+#include "UTypes/console/key_reader.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace tindel {
+
+KeyReader::Fill KeyReader::fill(int timeout_ms) {
+  if (ended_) return Fill::kEnd;
+  pollfd p{fd_, POLLIN, 0};
+  int ready = ::poll(&p, 1, timeout_ms);
+  if (ready < 0) return errno == EINTR ? Fill::kInterrupted : Fill::kEnd;
+  if (ready == 0) return Fill::kTimeout;
+  char bytes[4096];
+  ssize_t n = ::read(fd_, bytes, sizeof bytes);
+  if (n > 0) {
+    buffer_.append(bytes, static_cast<std::size_t>(n));
+    last_arrival_ = std::chrono::steady_clock::now();
+    return Fill::kData;
+  }
+  if (n < 0 && errno == EINTR) return Fill::kInterrupted;
+  if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return Fill::kTimeout;
+  ended_ = true;
+  return Fill::kEnd;
+}
+
+int KeyReader::sequence_wait_left() const {
+  auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    std::chrono::steady_clock::now() - last_arrival_)
+                    .count();
+  return static_cast<int>(
+      std::clamp<long long>(kSequenceTimeoutMs - waited, 0, kSequenceTimeoutMs));
+}
+
+std::optional<std::uint8_t> KeyReader::take_key() {
+  while (!buffer_.empty()) {
+    const bool no_more_bytes = ended_ || sequence_wait_left() == 0;
+    DecodedKey decoded = decode_key(buffer_, options_, no_more_bytes);
+    if (decoded.status == DecodedKey::Status::kNeedMore) return std::nullopt;
+    buffer_.erase(0, decoded.length);
+    if (decoded.status == DecodedKey::Status::kKey) return decoded.key;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> KeyReader::take_line() {
+  std::size_t end = buffer_.find('\n');
+  if (end == std::string::npos && !(ended_ && !buffer_.empty())) return std::nullopt;
+  std::string line = buffer_.substr(0, end);
+  buffer_.erase(0, end == std::string::npos ? end : end + 1);
+  std::erase(line, '\r');
+  return line;
+}
+
+}  // namespace tindel

@@ -1,0 +1,212 @@
+#include "UTypes/console/terminal_console.h"
+
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "UTypes/console/cp866.h"
+#include "UTypes/console/menu_tick.h"
+#include "UTypes/console/screen_extent.h"
+#include "UTypes/state/program_end.h"
+
+namespace tindel {
+
+namespace {
+
+struct TerminalSize {
+  int width = 80;
+  int height = 25;
+};
+
+TerminalSize terminal_size(int fd) {
+  winsize ws{};
+  if (::ioctl(fd, TIOCGWINSZ, &ws) != 0 || ws.ws_col == 0 || ws.ws_row == 0) return {};
+  return {ws.ws_col, ws.ws_row};
+}
+
+// The scanner asks at every quest line end; reading the terminal that often is waste.
+constexpr auto kBreakPollInterval = std::chrono::milliseconds(20);
+
+constexpr const char* kPushTitle = "\x1b[22;0t";
+constexpr const char* kPopTitle = "\x1b[23;0t";
+
+}  // namespace
+
+TerminalConsole::TerminalConsole(int in_fd, int out_fd, bool utf8, bool no_color)
+    : in_fd_(in_fd),
+      out_fd_(out_fd),
+      utf8_(utf8),
+      guard_(in_fd, out_fd),
+      model_(terminal_size(out_fd).width, terminal_size(out_fd).height),
+      painter_(model_.width(), model_.height(), AnsiColours(no_color), utf8),
+      reader_(in_fd, KeyDecoderOptions{.utf8 = utf8, .collapse_crlf = false}) {
+  model_.set_listener(this);
+  guard_.enter_raw();
+  out_ += kPushTitle;
+  send();
+  guard_.set_farewell(farewell());
+}
+
+void TerminalConsole::restore() {
+  if (restored_) return;
+  render();
+  restored_ = true;
+  guard_.set_farewell(farewell());
+  guard_.restore();
+}
+
+std::uint8_t TerminalConsole::readkey() {
+  render();
+  reader_.fill(0);
+  return reader_.take_key().value_or(key::kNone);
+}
+
+std::uint8_t TerminalConsole::pollbreak() {
+  auto now = std::chrono::steady_clock::now();
+  if (now - last_break_poll_ < kBreakPollInterval) return key::kNone;
+  last_break_poll_ = now;
+  reader_.fill(0);
+  return reader_.take_key().value_or(key::kNone);
+}
+
+std::uint8_t TerminalConsole::waitkey() {
+  render();
+  for (;;) {
+    if (std::optional<std::uint8_t> key = reader_.take_key()) return *key;
+    if (reader_.ended() && reader_.empty())
+      throw ProgramEnd{exit_status::kOk, "tindel: input ended"};
+    auto filled = reader_.fill(reader_.empty() ? -1 : reader_.sequence_wait_left());
+    if (filled == KeyReader::Fill::kInterrupted && follow_signals()) {
+      render();
+      return key::kNone;  // the caller draws again for the new size
+    }
+  }
+}
+
+std::optional<std::string> TerminalConsole::readline() {
+  render();
+  painter_.use_colour(attr_, out_);  // the terminal's echo shows in the current colours
+  send();
+  reader_.clear();
+  guard_.enter_line_mode(utf8_);
+  std::optional<std::string> line;
+  while (!(line = reader_.take_line()) && !reader_.ended())
+    reader_.fill(-1);
+  guard_.enter_raw();
+  reader_.forget_end();  // an end-of-file key on a terminal does not close it
+  if (!line) return std::nullopt;
+  if (utf8_) *line = utf8_to_cp866(*line);
+  echoed_ = true;
+  model_.write(*line + "\r\n", attr_);
+  echoed_ = false;
+  painter_.forget();  // the echo may have wrapped differently: draw every row again
+  render();
+  return line;
+}
+
+void TerminalConsole::menutick() {
+  render();
+  sleep_menu_tick();
+}
+
+void TerminalConsole::discard_pending() {
+  ::tcflush(in_fd_, TCIFLUSH);
+  reader_.clear();
+}
+
+void TerminalConsole::set_title(std::string_view title) {
+  title_ = cp866_to_display(title, utf8_);
+  out_ += title_sequence();
+  send();
+}
+
+void TerminalConsole::showcursor(bool visible) {
+  cursor_visible_ = visible;
+  out_ += cursor_sequence();
+  send();
+}
+
+void TerminalConsole::clrscr(std::uint8_t attr) {
+  attr_ = attr;
+  model_.clear(attr);
+  painter_.clear(attr, out_);
+}
+
+void TerminalConsole::conwrite(std::string_view bytes, std::uint8_t attr) {
+  attr_ = attr;
+  model_.write(bytes, attr);
+}
+
+void TerminalConsole::before_scroll(const ScreenModel&) {
+  if (echoed_) return;  // the terminal scrolled by itself while echoing the line
+  paint();
+  painter_.scroll_up(out_);
+  send();
+}
+
+bool TerminalConsole::follow_signals() {
+  bool redraw = false;
+  if (take_resume_signal()) {
+    // Back from a stop: the title and the cursor were given back, the screen may be
+    // anything.
+    out_ += kPushTitle + title_sequence() + cursor_sequence();
+    redraw = true;
+  }
+  if (take_resize_signal()) {
+    TerminalSize size = terminal_size(out_fd_);
+    model_.resize(size.width, size.height);
+    painter_.resize(size.width, size.height);
+    redraw = true;
+  }
+  if (redraw) painter_.clear(attr_, out_);
+  return redraw;
+}
+
+void TerminalConsole::render() {
+  if (restored_) return;
+  follow_signals();
+  paint();
+  send();
+  guard_.set_farewell(farewell());
+}
+
+void TerminalConsole::paint() {
+  painter_.paint(model_, out_);
+}
+
+void TerminalConsole::send() {
+  std::string_view rest = out_;
+  while (!rest.empty()) {
+    ssize_t n = ::write(out_fd_, rest.data(), rest.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // the terminal is gone; the hang-up signal ends the program
+    rest.remove_prefix(static_cast<std::size_t>(n));
+  }
+  out_.clear();
+}
+
+std::string TerminalConsole::farewell() const {
+  // The shell's prompt goes on the first row below everything written.
+  const int row = last_row_in_use(model_) + 1;
+  std::string bytes = "\x1b[0m\x1b[?25h";
+  bytes += kPopTitle;
+  if (row < model_.height()) {
+    bytes += "\x1b[" + std::to_string(row + 1) + ";1H";
+  } else {
+    bytes += "\x1b[" + std::to_string(model_.height()) + ";1H\n";
+  }
+  return bytes;
+}
+
+std::string TerminalConsole::title_sequence() const {
+  if (title_.empty()) return {};
+  return "\x1b]0;" + title_ + "\x07";
+}
+
+std::string TerminalConsole::cursor_sequence() const {
+  return cursor_visible_ ? "\x1b[?25h" : "\x1b[?25l";
+}
+
+}  // namespace tindel

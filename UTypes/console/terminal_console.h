@@ -1,0 +1,72 @@
+#pragma once
+// The console on a terminal (standard input and output are terminals): raw keys, colours,
+// and a screen model kept on the terminal by sending only what changed.
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "UTypes/console/ansi_colours.h"
+#include "UTypes/console/console.h"
+#include "UTypes/console/key_reader.h"
+#include "UTypes/console/screen_model.h"
+#include "UTypes/console/terminal_guard.h"
+#include "UTypes/console/terminal_painter.h"
+
+namespace tindel {
+
+class TerminalConsole : public Console, private ScreenModel::ScrollListener {
+ public:
+  // in_fd and out_fd are the same terminal. utf8: the terminal speaks UTF-8 (else CP866 bytes
+  // go out as they are); no_color: the user asked for no colours.
+  TerminalConsole(int in_fd, int out_fd, bool utf8, bool no_color);
+  ~TerminalConsole() override { restore(); }
+  TerminalConsole(const TerminalConsole&) = delete;
+  TerminalConsole& operator=(const TerminalConsole&) = delete;
+
+  // Gives the terminal back: settings, colours, cursor, title; the cursor below the output.
+  void restore();
+
+  std::uint8_t readkey() override;
+  std::uint8_t pollbreak() override;
+  std::uint8_t waitkey() override;
+  std::optional<std::string> readline() override;
+  void menutick() override;
+  void discard_pending() override;
+
+  void set_title(std::string_view title) override;
+  void showcursor(bool visible) override;
+  void clrscr(std::uint8_t attr) override;
+  void conwrite(std::string_view bytes, std::uint8_t attr) override;
+  int wherey() override { return model_.cursor_y() + 1; }
+  void gotoxy(int x, int y) override { model_.move_cursor(x - 1, y - 1); }
+  void flush() override { render(); }
+
+ private:
+  void before_scroll(const ScreenModel& model) override;
+  // Takes in a resize or a continue after a stop; true if the screen must be drawn anew.
+  bool follow_signals();
+  // Brings the terminal up to date with the model (after following the signals).
+  void render();
+  void paint();
+  void send();
+  std::string farewell() const;
+  std::string title_sequence() const;
+  std::string cursor_sequence() const;
+
+  int in_fd_;
+  int out_fd_;
+  bool utf8_;
+  TerminalGuard guard_;
+  ScreenModel model_;
+  TerminalPainter painter_;
+  KeyReader reader_;
+  std::string out_;  // bytes waiting to be sent
+  std::string title_;
+  bool cursor_visible_ = true;
+  std::uint8_t attr_ = 7;
+  bool echoed_ = false;  // the terminal has already scrolled for the player's own echo
+  bool restored_ = false;
+  std::chrono::steady_clock::time_point last_break_poll_{};
+};
+
+}  // namespace tindel

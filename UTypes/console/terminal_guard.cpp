@@ -1,0 +1,233 @@
+#include "UTypes/console/terminal_guard.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include "UTypes/state/emergency_hooks.h"
+
+namespace tindel {
+
+namespace {
+
+constexpr int kExitSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV,
+                                SIGBUS, SIGFPE,  SIGILL, SIGABRT};
+constexpr int kExitSignalCount = sizeof(kExitSignals) / sizeof(kExitSignals[0]);
+struct sigaction previous_actions[kExitSignalCount];
+bool exit_handlers_installed = false;
+
+volatile std::sig_atomic_t resized = 0;
+volatile std::sig_atomic_t resumed = 0;
+
+// The terminal the guard owns. Written only while no hook can use it (active is 0).
+enum Mode : int { kGivenBack, kRaw, kLine };
+int in_fd = -1;
+int out_fd = -1;
+termios saved_settings;
+termios raw_settings;
+termios line_settings;
+volatile std::sig_atomic_t active = 0;
+volatile std::sig_atomic_t mode = kGivenBack;
+
+// The farewell bytes, double-buffered so a handler never sees half an update.
+constexpr std::size_t kFarewellRoom = 256;
+char farewell[2][kFarewellRoom];
+std::size_t farewell_length[2] = {0, 0};
+volatile std::sig_atomic_t farewell_index = 0;
+
+void write_all(int fd, const char* bytes, std::size_t length) {
+  while (length > 0) {
+    ssize_t n = ::write(fd, bytes, length);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    bytes += n;
+    length -= static_cast<std::size_t>(n);
+  }
+}
+
+void apply(const termios& settings) {
+  ::tcsetattr(in_fd, TCSANOW, &settings);
+}
+
+// Keeps every signal away while the state the handlers read is being changed.
+class SignalsBlocked {
+ public:
+  SignalsBlocked() {
+    sigset_t all;
+    sigfillset(&all);
+    ::sigprocmask(SIG_BLOCK, &all, &previous_);
+  }
+  ~SignalsBlocked() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+  SignalsBlocked(const SignalsBlocked&) = delete;
+  SignalsBlocked& operator=(const SignalsBlocked&) = delete;
+
+ private:
+  sigset_t previous_;
+};
+
+// The emergency hook: async-signal-safe.
+void give_terminal_back() {
+  if (!active) return;
+  active = 0;
+  mode = kGivenBack;
+  apply(saved_settings);
+  int i = farewell_index;
+  write_all(out_fd, farewell[i], farewell_length[i]);
+}
+
+void on_exit_signal(int sig) {
+  run_emergency_hooks();
+  for (int i = 0; i < kExitSignalCount; ++i)
+    if (kExitSignals[i] == sig) ::sigaction(sig, &previous_actions[i], nullptr);
+  ::raise(sig);  // delivered, with the previous disposition, when this handler returns
+}
+
+void on_resize(int) {
+  resized = 1;
+}
+
+void install(int sig, void (*handler)(int), int flags) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = flags;
+  ::sigaction(sig, &action, nullptr);
+}
+
+// Stop: give the terminal back while stopped, take it again when continued.
+void on_stop(int) {
+  const int saved_errno = errno;
+  const int was_mode = mode;
+  if (active) {
+    apply(saved_settings);
+    int i = farewell_index;
+    write_all(out_fd, farewell[i], farewell_length[i]);
+  }
+  install(SIGTSTP, SIG_DFL, 0);
+  sigset_t stop_set;
+  sigemptyset(&stop_set);
+  sigaddset(&stop_set, SIGTSTP);
+  ::sigprocmask(SIG_UNBLOCK, &stop_set, nullptr);
+  ::raise(SIGTSTP);  // the process stops here until SIGCONT
+  install(SIGTSTP, on_stop, SA_RESTART);
+  if (active) apply(was_mode == kLine ? line_settings : raw_settings);
+  resumed = 1;
+  errno = saved_errno;
+}
+
+// Continued after a stop we did not see (SIGSTOP): the shell may have changed the settings.
+void on_continue(int) {
+  const int saved_errno = errno;
+  if (active && mode != kGivenBack) apply(mode == kLine ? line_settings : raw_settings);
+  resumed = 1;
+  errno = saved_errno;
+}
+
+termios make_raw(termios t) {
+  t.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
+  t.c_lflag |= ISIG;
+  t.c_iflag &= ~static_cast<tcflag_t>(IXON | ICRNL | INLCR | IGNCR);
+  t.c_cc[VMIN] = 1;
+  t.c_cc[VTIME] = 0;
+  return t;
+}
+
+termios make_line(termios t, bool utf8) {
+  t.c_lflag |= ICANON | ECHO | ISIG;
+  t.c_iflag |= ICRNL;
+#ifdef IUTF8
+  if (utf8) {
+    t.c_iflag |= IUTF8;
+  } else {
+    t.c_iflag &= ~static_cast<tcflag_t>(IUTF8);
+  }
+#else
+  (void)utf8;
+#endif
+  return t;
+}
+
+}  // namespace
+
+void install_exit_signal_handlers() {
+  if (exit_handlers_installed) return;
+  exit_handlers_installed = true;
+  struct sigaction action {};
+  action.sa_handler = on_exit_signal;
+  sigemptyset(&action.sa_mask);
+  for (int sig : kExitSignals)
+    sigaddset(&action.sa_mask, sig);
+  for (int i = 0; i < kExitSignalCount; ++i) {
+    ::sigaction(kExitSignals[i], nullptr, &previous_actions[i]);
+    if (previous_actions[i].sa_handler == SIG_IGN) continue;
+    ::sigaction(kExitSignals[i], &action, nullptr);
+  }
+}
+
+bool take_resize_signal() {
+  if (!resized) return false;
+  resized = 0;
+  return true;
+}
+
+bool take_resume_signal() {
+  if (!resumed) return false;
+  resumed = 0;
+  return true;
+}
+
+TerminalGuard::TerminalGuard(int in, int out) {
+  termios current;
+  if (::tcgetattr(in, &current) != 0) return;
+  usable_ = true;
+  {
+    SignalsBlocked blocked;
+    in_fd = in;
+    out_fd = out;
+    saved_settings = current;
+    raw_settings = make_raw(current);
+    line_settings = make_line(current, true);
+    farewell_length[0] = farewell_length[1] = 0;
+    mode = kGivenBack;
+    active = 1;
+  }
+  add_emergency_hook(give_terminal_back);
+  install_exit_signal_handlers();
+  install(SIGWINCH, on_resize, SA_RESTART);
+  install(SIGTSTP, on_stop, SA_RESTART);
+  install(SIGCONT, on_continue, SA_RESTART);
+}
+
+void TerminalGuard::enter_raw() {
+  if (!usable_ || !active) return;
+  mode = kRaw;
+  apply(raw_settings);
+}
+
+void TerminalGuard::enter_line_mode(bool utf8) {
+  if (!usable_ || !active) return;
+  SignalsBlocked blocked;
+  line_settings = make_line(saved_settings, utf8);
+  mode = kLine;
+  apply(line_settings);
+}
+
+void TerminalGuard::set_farewell(std::string_view bytes) {
+  const int next = 1 - farewell_index;
+  const std::size_t length = std::min(bytes.size(), kFarewellRoom);
+  if (length > 0) std::memcpy(farewell[next], bytes.data(), length);
+  farewell_length[next] = length;
+  farewell_index = next;
+}
+
+void TerminalGuard::restore() {
+  if (!usable_) return;
+  give_terminal_back();
+  usable_ = false;
+}
+
+}  // namespace tindel

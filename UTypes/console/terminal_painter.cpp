@@ -1,0 +1,79 @@
+#include "UTypes/console/terminal_painter.h"
+
+#include <algorithm>
+
+#include "UTypes/console/cp866.h"
+
+namespace tindel {
+
+TerminalPainter::TerminalPainter(int width, int height, AnsiColours colours, bool utf8)
+    : width_(width), height_(height), colours_(colours), utf8_(utf8) {
+  resize(width, height);
+}
+
+void TerminalPainter::forget() {
+  std::fill(known_.begin(), known_.end(), 0);
+  cursor_x_ = cursor_y_ = -1;
+  colour_ = -1;
+}
+
+void TerminalPainter::resize(int width, int height) {
+  width_ = width;
+  height_ = height;
+  shown_.assign(static_cast<std::size_t>(width * height), Cell{});
+  known_.assign(shown_.size(), 0);
+  forget();
+}
+
+void TerminalPainter::move_to(int x, int y, std::string& out) {
+  if (x == cursor_x_ && y == cursor_y_) return;
+  out += "\x1b[" + std::to_string(y + 1) + ";" + std::to_string(x + 1) + "H";
+  cursor_x_ = x;
+  cursor_y_ = y;
+}
+
+void TerminalPainter::use_colour(std::uint8_t attr, std::string& out) {
+  if (colour_ == attr) return;
+  out += colours_.sgr(attr);
+  colour_ = attr;
+}
+
+void TerminalPainter::paint(const ScreenModel& model, std::string& out) {
+  const int width = std::min(width_, model.width());
+  const int height = std::min(height_, model.height());
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const Cell& cell = model.at(x, y);
+      const std::size_t i = index(x, y);
+      if (known_[i] && shown_[i] == cell) continue;
+      move_to(x, y, out);
+      use_colour(cell.attr, out);
+      append_display(out, cell.ch, utf8_);
+      shown_[i] = cell;
+      known_[i] = 1;
+      // In the last column terminals hold the cursor in a pending wrap: place it anew.
+      cursor_x_ = x + 1 < width_ ? x + 1 : -1;
+      if (cursor_x_ < 0) cursor_y_ = -1;
+    }
+  }
+  move_to(std::min(model.cursor_x(), width_ - 1), std::min(model.cursor_y(), height_ - 1), out);
+}
+
+void TerminalPainter::scroll_up(std::string& out) {
+  move_to(0, height_ - 1, out);
+  out += '\n';
+  std::move(shown_.begin() + width_, shown_.end(), shown_.begin());
+  std::move(known_.begin() + width_, known_.end(), known_.begin());
+  std::fill(known_.end() - width_, known_.end(), 0);  // new line: colours up to the terminal
+  cursor_x_ = cursor_y_ = -1;
+}
+
+void TerminalPainter::clear(std::uint8_t attr, std::string& out) {
+  use_colour(attr, out);
+  out += "\x1b[H\x1b[2J";
+  forget();
+  cursor_x_ = cursor_y_ = 0;
+  colour_ = attr;
+}
+
+}  // namespace tindel
