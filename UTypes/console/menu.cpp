@@ -9,6 +9,7 @@
 #include "UTypes/eval/numeric.h"
 #include "UTypes/source/codepage.h"
 #include "UTypes/source/scanner.h"
+#include "UTypes/state/program_end.h"
 #include "UTypes/statements/labels.h"
 #include "UTypes/statements/parser.h"
 
@@ -116,7 +117,7 @@ bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string
     add_use_actions(s);
     pass.use_added = true;
   }
-  if (k == key::kEscape) reporterror(s, "[menu] ESC");
+  if (k == key::kEscape) reporterror(s, "[menu] ESC", exit_status::kOk);
   if (s.btn_count <= 0) return false;
   if (k == 'h') pass.sel = pass.sel == 0 ? s.btn_count - 1 : pass.sel - 1;
   if (k == 'p') pass.sel = pass.sel >= s.btn_count - 1 ? 0 : pass.sel + 1;

@@ -24,14 +24,14 @@ std::string error_text(const InterpreterState& s, std::string_view message) {
   return text;
 }
 
-void reporterror(InterpreterState& s, std::string_view message) {
+void reporterror(InterpreterState& s, std::string_view message, int status) {
   std::string text = error_text(s, message);
   s.syntax_level = 0;
   savegame(s, "debug.txt", s.current_label, text);
   conwrite(s, "<" + s.quest_name + "> \r\n" + text + "\r\n<press enter>");
   s.con_out->flush();
   s.con_in->readline();  // whatever was typed is dropped; the end of input ends the wait too
-  throw ProgramEnd{exit_status::kScriptError, ""};
+  throw ProgramEnd{status, ""};
 }
 
 void warning(InterpreterState& s, std::string_view tail) {

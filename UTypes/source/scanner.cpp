@@ -6,6 +6,7 @@
 #include "UTypes/eval/var_table.h"
 #include "UTypes/source/codepage.h"
 #include "UTypes/source/keywords.h"
+#include "UTypes/state/program_end.h"
 
 namespace tindel {
 
@@ -159,7 +160,7 @@ void getchar(InterpreterState& s) {
   ++s.line_no;
   s.line_pos = 0;
   s.cur_char = kEndOfLine;
-  if (s.con_in->pollbreak() == key::kEscape) reporterror(s, "[getchar] BREAK");
+  if (s.con_in->pollbreak() == key::kEscape) reporterror(s, "[getchar] BREAK", exit_status::kOk);
 }
 
 void gettoken(InterpreterState& s) {

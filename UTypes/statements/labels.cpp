@@ -38,7 +38,7 @@ bool reopen_quest(InterpreterState& s) {
 
 // The Escape poll that a read over many lines would have made.
 void poll_break(InterpreterState& s) {
-  if (s.con_in->pollbreak() == key::kEscape) reporterror(s, "[getchar] BREAK");
+  if (s.con_in->pollbreak() == key::kEscape) reporterror(s, "[getchar] BREAK", exit_status::kOk);
 }
 
 // Reads the reader forward to the label line of `name`, as a jump from the file's top does.
