@@ -74,7 +74,8 @@ tmux_same_stty before after || fail "play: terminal settings not restored"
 check_prompt_usable "play"
 tmux_cleanup
 
-# --- Ctrl+C in the menu ends the program like any terminal program. The settings are taken
+# --- Ctrl+Z gives the terminal back while stopped; "fg" takes it again and repaints.
+# Ctrl+C in the menu ends the program like any terminal program. The settings are taken
 # by a shell that outlives the program, before the interactive shell can repair anything.
 tmux_shell
 write_quest
@@ -82,6 +83,14 @@ tmux_save_stty before
 tmux_type "bash -c 'trap \"stty -g > after.stty; exit 7\" INT; \"$TINDEL\" 0 d quest.qst; echo \$? > status'"
 tmux_keys Enter
 tmux_wait_for "Stay here" || fail "ctrl-c: no menu"
+tmux_keys C-z
+tmux_wait_for "Stopped" || fail "ctrl-z: the program did not stop"
+tmux_save_stty stopped
+tmux_same_stty before stopped || fail "ctrl-z: terminal settings not given back while stopped"
+tmux_type "fg"
+tmux_keys Enter
+tmux_wait_gone "Stopped" || fail "ctrl-z: no repaint after fg"
+expect_screen "Stay here" || fail "ctrl-z: the menu is not drawn again after fg"
 tmux_keys C-c
 tmux_run "echo \"interrupted\"\"=\$?\"" || fail "ctrl-c: the program did not end"
 expect_screen "interrupted=7" || fail "ctrl-c: the program did not end by SIGINT"

@@ -57,6 +57,19 @@ tmux_wait_for() {
   return 1
 }
 
+# tmux_wait_gone TEXT [SECONDS]: polls the screen until TEXT is no longer on it.
+tmux_wait_gone() {
+  local text=$1 limit=${2:-5} tries
+  tries=$((limit * 20))
+  while [ "$tries" -gt 0 ]; do
+    if ! tmux_capture | grep -qF -- "$text"; then return 0; fi
+    sleep 0.05
+    tries=$((tries - 1))
+  done
+  echo "FAIL: \"$text\" still on the screen after ${limit}s" >&2
+  return 1
+}
+
 # tmux_run LINE: types LINE at the shell prompt and waits until it has finished; the exit
 # status of LINE is left in $TMUX_STATUS.
 TMUX_RUNS=0
