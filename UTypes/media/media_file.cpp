@@ -7,7 +7,9 @@
 namespace tindel {
 
 bool media_file_exists(const std::string& name) {
-  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (name.empty() || name.find('\0') != std::string::npos) return false;
+  // O_NONBLOCK: opening a pipe for reading would otherwise wait for a writer.
+  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st {};
   bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);  // a folder is no picture

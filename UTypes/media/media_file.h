@@ -4,6 +4,8 @@
 
 namespace tindel {
 
+// True for a regular file that opens for reading. Never blocks: a named pipe or a device is
+// no medium. A name holding a NUL byte names no file (the system would read it cut short).
 bool media_file_exists(const std::string& name);
 
 }  // namespace tindel
