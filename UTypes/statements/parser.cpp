@@ -25,7 +25,8 @@ using K = TokenKind;
 
 // Skips the rest of the line and steps past its end.
 void skip_rest_of_line(InterpreterState& s) {
-  while (s.cur_char < kEndOfFile) getchar(s);
+  while (s.cur_char < kEndOfFile)
+    getchar(s);
   getchar(s);
 }
 
@@ -95,18 +96,15 @@ void goto_statement(InterpreterState& s) {
   gettoken(s);
 }
 
-// proc LABEL — returns to the next line, or right after itself when more follows on its line
+// proc LABEL — returns to the next line, or, when more follows on its line, to the point
+// right after itself: the return reads the label again and its delimiter becomes current.
 void proc_statement(InterpreterState& s) {
+  ReaderMark before_label = reader_mark(s);
   gettoken(s);
   std::string label = s.token_text;
   bool ends_line = s.token_kind == K::Newline;
   if (s.syntax_level != 0 && !ends_line) warning(s, ",  <PROC>");
-  if (ends_line) {
-    call(s, label);
-  } else {
-    ReaderMark after_proc = reader_mark(s);
-    call(s, label, &after_proc);
-  }
+  call(s, label, ends_line ? nullptr : &before_label);
   gettoken(s);
 }
 
@@ -147,7 +145,8 @@ void anykey_statement(InterpreterState& s) {
   menu(s, -1);
   if (s.syntax_level == 0) {
     std::uint8_t k = key::kNone;
-    while (k == key::kNone) k = s.con_in->waitkey();
+    while (k == key::kNone)
+      k = s.con_in->waitkey();
     s.last_key = k;
   }
   gettoken(s);
@@ -197,27 +196,47 @@ void dispatch(InterpreterState& s) {
   switch (s.token_kind) {
     case K::Newline:
     case K::Amp:
-    case K::Eof: return gettoken(s);
+    case K::Eof:
+      return gettoken(s);
     case K::P:
-    case K::Pln: return print_statement(s);
-    case K::Btn: return btn_statement(s);
-    case K::If: return if_statement(s);
-    case K::Else: return else_statement(s);
-    case K::Goto: return goto_statement(s);
-    case K::Proc: return proc_statement(s);
-    case K::End: return end_statement(s);
-    case K::Pause: return pause_statement(s);
-    case K::Anykey: return anykey_statement(s);
-    case K::Inv: return inv_statement(s);
-    case K::Instr: return instr_statement(s);
-    case K::Input: return input_statement(s);
-    case K::Invkill: return invkill_statement(s);
-    case K::Perkill: return perkill_statement(s);
-    case K::Save: return save_statement(s);
-    case K::Cls: return cls_statement(s);
-    case K::Common: return common_statement(s);
-    case K::Music: return music_statement(s);
-    case K::Play: return play_statement(s);
+    case K::Pln:
+      return print_statement(s);
+    case K::Btn:
+      return btn_statement(s);
+    case K::If:
+      return if_statement(s);
+    case K::Else:
+      return else_statement(s);
+    case K::Goto:
+      return goto_statement(s);
+    case K::Proc:
+      return proc_statement(s);
+    case K::End:
+      return end_statement(s);
+    case K::Pause:
+      return pause_statement(s);
+    case K::Anykey:
+      return anykey_statement(s);
+    case K::Inv:
+      return inv_statement(s);
+    case K::Instr:
+      return instr_statement(s);
+    case K::Input:
+      return input_statement(s);
+    case K::Invkill:
+      return invkill_statement(s);
+    case K::Perkill:
+      return perkill_statement(s);
+    case K::Save:
+      return save_statement(s);
+    case K::Cls:
+      return cls_statement(s);
+    case K::Common:
+      return common_statement(s);
+    case K::Music:
+      return music_statement(s);
+    case K::Play:
+      return play_statement(s);
     default:
       if (s.token_text.empty()) reporterror(s, "[parser] UNKNOW command");
       return assignment(s);
