@@ -1,7 +1,8 @@
 #include "UTypes/eval/var_table.h"
 
+#include <cmath>
+
 #include "UTypes/diagnostics/report.h"
-#include "UTypes/eval/numeric.h"
 
 namespace tindel {
 
@@ -31,9 +32,9 @@ double& var_value(InterpreterState& s, std::string_view key) {
 
 int text_slot_of(const InterpreterState& s, int v) {
   if (v < 0 || v > kLastSlot) return -1;
-  double target = static_cast<double>(v) + s.var_values[static_cast<std::size_t>(v)];
-  if (!(target >= 0.0 && target < static_cast<double>(kVarSlots))) return -1;
-  return to_int32(target);
+  double target = std::trunc(static_cast<double>(v) + s.var_values[static_cast<std::size_t>(v)]);
+  if (!(target >= 0.0 && target <= static_cast<double>(kLastSlot))) return -1;  // NaN too
+  return static_cast<int>(target);
 }
 
 std::string string_variable_text(InterpreterState& s, std::string_view name) {
@@ -64,10 +65,13 @@ void create_system_variables(InterpreterState& s) {
     const char* key;
     double value;
   };
-  static constexpr SystemVariable system[] = {
-      {"%sys", 0.0},          {"$styletextcolor", 7.0}, {"$stylebuttoncolor", 7.0},
-      {"$stylecursorcolor", 126.0}, {"$image", 0.0},    {"$common", 0.0},
-      {"%current_loc", 0.0}};
+  static constexpr SystemVariable system[] = {{"%sys", 0.0},
+                                              {"$styletextcolor", 7.0},
+                                              {"$stylebuttoncolor", 7.0},
+                                              {"$stylecursorcolor", 126.0},
+                                              {"$image", 0.0},
+                                              {"$common", 0.0},
+                                              {"%current_loc", 0.0}};
   for (const auto& var : system) {
     int slot = getvar(s, var.key);
     if (var.key[0] == '%') {

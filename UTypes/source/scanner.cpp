@@ -1,8 +1,10 @@
 #include "UTypes/source/scanner.h"
 
+#include <charconv>
+#include <string_view>
+
 #include "UTypes/console/console.h"
 #include "UTypes/diagnostics/report.h"
-#include "UTypes/eval/numeric.h"
 #include "UTypes/eval/var_table.h"
 #include "UTypes/source/codepage.h"
 #include "UTypes/source/keywords.h"
@@ -13,13 +15,14 @@ namespace tindel {
 namespace {
 
 constexpr int kMaxIntegerDigits = 30;
-constexpr int kFractionDigitsKept = 17;  // later digits cannot change a double
 
 bool is_letter(std::uint8_t c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= 0x80 && c <= 0xF1) || c == '_';
 }
 
-bool is_digit(std::uint8_t c) { return c >= '0' && c <= '9'; }
+bool is_digit(std::uint8_t c) {
+  return c >= '0' && c <= '9';
+}
 
 // word: letter { letter | digit }, folded to lower case
 std::string read_word(InterpreterState& s) {
@@ -35,11 +38,10 @@ std::string read_word(InterpreterState& s) {
 // The word `system` stands for the text of the string variable `sys`. A distance that points
 // outside the table gives an empty word.
 std::string system_word(InterpreterState& s) {
-  int slot = getvar(s, "%sys");
-  double target = slot + s.var_values[static_cast<std::size_t>(slot)];
+  int slot = text_slot_of(s, getvar(s, "%sys"));
   std::string word;
-  if (!(target >= 0.0 && target < kVarSlots)) return word;
-  for (char c : s.var_names[static_cast<std::size_t>(to_int32(target))].view()) {
+  if (slot < 0) return word;
+  for (char c : s.var_names[static_cast<std::size_t>(slot)].view()) {
     auto b = static_cast<std::uint8_t>(c);
     if (b > 32) word.push_back(static_cast<char>(lowcase(b)));
   }
@@ -55,6 +57,16 @@ void scan_word(InterpreterState& s) {
   s.token_kind = kind;
 }
 
+// The digits after the decimal point, worth one tenth, one hundredth and so on; read as a
+// whole so that every digit counts, however many zeros lead.
+double fraction_value(std::string_view point_and_digits) {
+  double fraction = 0.0;
+  if (point_and_digits.size() > 1)
+    std::from_chars(point_and_digits.data(), point_and_digits.data() + point_and_digits.size(),
+                    fraction);
+  return fraction;
+}
+
 // number: digit { digit } [ "." { digit } ]
 void scan_number(InterpreterState& s) {
   s.number_value = 0.0;
@@ -67,18 +79,13 @@ void scan_number(InterpreterState& s) {
   }
   if (s.cur_char == '.') {
     getchar(s);
+    std::size_t point = s.token_text.size();
     s.token_text.push_back('.');
-    double digits = 0.0, scale = 1.0;
-    int kept = 0;
     while (is_digit(s.cur_char)) {
-      if (kept++ < kFractionDigitsKept) {
-        digits = digits * 10.0 + (s.cur_char - '0');
-        scale *= 10.0;
-      }
       s.token_text.push_back(static_cast<char>(s.cur_char));
       getchar(s);
     }
-    s.number_fraction = digits / scale;
+    s.number_fraction = fraction_value(std::string_view(s.token_text).substr(point));
     s.number_value += s.number_fraction;
   }
   s.token_kind = TokenKind::Number;
@@ -86,7 +93,8 @@ void scan_number(InterpreterState& s) {
 
 // Skips to the end-of-line or end-of-file marker (and to "&" on a label line), consumes it.
 void skip_line(InterpreterState& s, bool stop_at_amp) {
-  while (s.cur_char < kEndOfFile && !(stop_at_amp && s.cur_char == '&')) getchar(s);
+  while (s.cur_char < kEndOfFile && !(stop_at_amp && s.cur_char == '&'))
+    getchar(s);
   s.token_kind = TokenKind::Newline;
   getchar(s);
 }
@@ -106,27 +114,43 @@ void scan_comparison(InterpreterState& s, bool less) {
 
 TokenKind single_char_kind(std::uint8_t c) {
   switch (c) {
-    case '+': return TokenKind::Plus;
-    case '-': return TokenKind::Minus;
-    case '*': return TokenKind::Star;
-    case '/': return TokenKind::Slash;
-    case '\\': return TokenKind::Backslash;
-    case '=': return TokenKind::Equal;
-    case '&': return TokenKind::Amp;
-    case ',': return TokenKind::Comma;
-    case '#': return TokenKind::Hash;
-    case '$': return TokenKind::Dollar;
-    case '(': return TokenKind::LParen;
-    case ')': return TokenKind::RParen;
-    case kEndOfLine: return TokenKind::Newline;
-    case kEndOfFile: return TokenKind::Eof;
-    default: return TokenKind::Unknown;
+    case '+':
+      return TokenKind::Plus;
+    case '-':
+      return TokenKind::Minus;
+    case '*':
+      return TokenKind::Star;
+    case '/':
+      return TokenKind::Slash;
+    case '\\':
+      return TokenKind::Backslash;
+    case '=':
+      return TokenKind::Equal;
+    case '&':
+      return TokenKind::Amp;
+    case ',':
+      return TokenKind::Comma;
+    case '#':
+      return TokenKind::Hash;
+    case '$':
+      return TokenKind::Dollar;
+    case '(':
+      return TokenKind::LParen;
+    case ')':
+      return TokenKind::RParen;
+    case kEndOfLine:
+      return TokenKind::Newline;
+    case kEndOfFile:
+      return TokenKind::Eof;
+    default:
+      return TokenKind::Unknown;
   }
 }
 
 // One piece of a token: a word, a number, a delimiter or a stray character.
 void scan_piece(InterpreterState& s) {
-  while (s.cur_char <= 32) getchar(s);
+  while (s.cur_char <= 32)
+    getchar(s);
   std::uint8_t c = s.cur_char;
   if (is_letter(c)) return scan_word(s);
   if (is_digit(c)) return scan_number(s);
