@@ -1,5 +1,6 @@
 #include "UTypes/saves/save_format.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -9,6 +10,9 @@
 namespace tindel {
 
 namespace {
+
+// Infinities and NaN have no decimals to count; their escaped lines carry this suffix.
+constexpr std::string_view kEscapedMark = ".0000";
 
 std::string fixed(double value, int decimals) {
   char buf[512];  // the largest double has 309 integer digits
@@ -42,36 +46,56 @@ std::string unescape_line_breaks(std::string_view text) {
 
 bool has_line_break(std::string_view name) { return name.find_first_of("\r\n") != name.npos; }
 
+// The value of an escaped line: four decimals, or the mark after an infinity or NaN.
+std::string escaped_value(double value) {
+  if (std::isfinite(value)) return fixed(value, 4);
+  return fixed(value, 3) + std::string(kEscapedMark);
+}
+
 // Digits after the decimal point of the number text, or -1 without a point.
 int decimals_of(std::string_view number) {
   auto dot = number.find('.');
   return dot == number.npos ? -1 : static_cast<int>(number.size() - dot - 1);
 }
 
+// True when the line after its number is in the escaped form; takes the mark off `rest`.
+bool take_escape_mark(std::string_view number, double value, std::string_view& rest) {
+  if (std::isfinite(value)) return decimals_of(number) == 4;
+  if (!rest.starts_with(kEscapedMark)) return false;
+  rest.remove_prefix(kEscapedMark.size());
+  return true;
+}
+
+// number: [blanks] a number as strtod reads it; the length read goes to `used`, 0 for none.
+double read_number(std::string_view line, std::size_t& used) {
+  std::size_t skip = line.find_first_not_of(" \t");
+  if (skip == line.npos) skip = line.size();
+  std::string text(line.substr(skip, line.find('\0', skip) - skip));  // strtod stops at zero
+  char* end = nullptr;
+  double value = std::strtod(text.c_str(), &end);
+  std::size_t length = static_cast<std::size_t>(end - text.c_str());
+  used = length == 0 ? 0 : skip + length;
+  return value;
+}
+
 }  // namespace
 
 std::string format_slot_line(double value, std::string_view name) {
-  if (has_line_break(name)) return fixed(value, 4) + " " + escape_line_breaks(name);
+  if (has_line_break(name)) return escaped_value(value) + " " + escape_line_breaks(name);
   return fixed(value, 3) + " " + std::string(name);
 }
 
+// slot line: number [one separator] name
 SlotLine parse_slot_line(std::string_view line) {
   SlotLine slot;
-  std::string text(line);
-  const char* start = text.c_str();
-  while (*start == ' ' || *start == '\t') ++start;
-  char* end = nullptr;
-  slot.value = std::strtod(start, &end);
-  if (end == start) return slot;
+  std::size_t used = 0;
+  slot.value = read_number(line, used);
+  if (used == 0) return slot;
   slot.ok = true;
-  std::string_view number(start, static_cast<std::size_t>(end - start));
-  std::string_view rest(end);
+  std::string_view number = line.substr(0, used), rest = line.substr(used);
+  bool escaped = take_escape_mark(number, slot.value, rest);
   if (!rest.empty()) rest.remove_prefix(1);  // the separating blank
-  if (decimals_of(number) == 4) {
-    slot.name = unescape_line_breaks(rest);
-  } else {
-    slot.name = std::string(rest);
-  }
+  slot.name = escaped ? unescape_line_breaks(rest) : std::string(rest);
   if (slot.name.size() > static_cast<std::size_t>(kNameMax)) slot.name.resize(kNameMax);
   return slot;
 }

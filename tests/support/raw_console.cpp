@@ -1,0 +1,33 @@
+#include "support/raw_console.h"
+
+#include "program/startup.h"
+
+namespace tindel::testing {
+
+void RawConsole::conwrite(std::string_view bytes, std::uint8_t attr) {
+  writes.emplace_back(bytes);
+  ScriptedConsole::conwrite(bytes, attr);
+}
+
+std::optional<std::string> RawConsole::readline() {
+  ++line_reads;
+  return ScriptedConsole::readline();
+}
+
+const std::string& RawRun::last_write() const {
+  static const std::string none;
+  return console->writes.empty() ? none : console->writes.back();
+}
+
+RawRun run_raw(const TempDir& dir, const std::string& quest, const RunOptions& options) {
+  std::string name = options.args.size() == 3 ? options.args[2] : "stackle.qst";
+  dir.write(name, options.convert_line_ends ? crlf(quest) : quest);
+  RawRun run;
+  if (options.input) options.input(*run.console);
+  RunResult result = run_program(*run.state, options.args, {*run.console, run.media, options.seed});
+  run.status = result.status;
+  run.note = result.note;
+  return run;
+}
+
+}  // namespace tindel::testing
