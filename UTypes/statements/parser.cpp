@@ -75,7 +75,7 @@ void if_statement(InterpreterState& s) {
   skip_rest_of_line(s);
   do {
     gettoken(s);
-  } while (s.token_kind == K::Newline);
+  } while (s.token_kind == K::Newline && s.token_text.empty());
   if (s.token_kind == K::Else) gettoken(s);
 }
 
@@ -197,6 +197,7 @@ void dispatch(InterpreterState& s) {
     case K::Newline:
     case K::Amp:
     case K::Eof:
+      if (!s.token_text.empty()) return assignment(s);  // a bare name: "=" expected
       return gettoken(s);
     case K::P:
     case K::Pln:
@@ -243,11 +244,71 @@ void dispatch(InterpreterState& s) {
   }
 }
 
+bool is_separator(TokenKind kind) {
+  return kind == K::Newline || kind == K::Amp || kind == K::Eof;
+}
+
+// The kinds that start no statement of their own: the statement is an assignment.
+bool keyword_is_name(TokenKind kind) {
+  switch (kind) {
+    case K::P:
+    case K::Pln:
+    case K::Btn:
+    case K::If:
+    case K::Else:
+    case K::Goto:
+    case K::Proc:
+    case K::End:
+    case K::Pause:
+    case K::Anykey:
+    case K::Inv:
+    case K::Instr:
+    case K::Input:
+    case K::Invkill:
+    case K::Perkill:
+    case K::Save:
+    case K::Cls:
+    case K::Common:
+    case K::Music:
+    case K::Play:
+      return false;
+    default:
+      return true;
+  }
+}
+
+// The statements that stop on the token after their last name or expression, without
+// reading further; `end` too, whose return may read a label again.
+bool ends_on_its_operand(TokenKind kind) {
+  switch (kind) {
+    case K::Inv:
+    case K::Input:
+    case K::Invkill:
+    case K::Perkill:
+    case K::Common:
+    case K::Music:
+    case K::Pause:
+    case K::End:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The operand text in front of the separator that ends such a statement is its own; only a
+// word that a separator reads begins the next statement (and alone is a bare name).
+void drop_own_operand(InterpreterState& s) {
+  if (is_separator(s.token_kind)) s.token_text.clear();
+}
+
 }  // namespace
 
 void parser(InterpreterState& s) {
+  TokenKind kind = s.token_kind;
+  bool assigns = is_separator(kind) ? !s.token_text.empty() : keyword_is_name(kind);
   dispatch(s);
   if (s.log_on) trace(s);
+  if (assigns || ends_on_its_operand(kind)) drop_own_operand(s);
 }
 
 }  // namespace tindel
