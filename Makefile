@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build play test bench asan format clean
+.PHONY: all build program play test bench asan format clean
 
 all: build
 
@@ -12,7 +12,10 @@ $(BUILD)/CMakeCache.txt:
 build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-play: build
+program: $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target tindel
+
+play: program
 	cd examples && ../$(BUILD)/tindel 0 w stackle.qst
 
 test: build
