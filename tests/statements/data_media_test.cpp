@@ -86,13 +86,6 @@ TEST(DataMedia, AMissingTuneLeavesThePlayingOneAlone) {
   EXPECT_EQ(calls_of(run.media), (Calls{"midi-start 2.mid", "midi-stop", "stop-all"}));
 }
 
-TEST(DataMedia, ImageAssignmentStoresTheValueToo) {
-  TempDir dir;
-  QuestRun run = run_quest(dir, "image = 7\npln #image$\n");
-  EXPECT_EQ(live_value(*run.state, "$image"), 7);
-  EXPECT_TRUE(contains(run.output(), "image <7.jpg>\n7")) << run.output();
-}
-
 // The echo line: CR LF, line and column where the reader stands, the word, the file, CR LF.
 struct EchoCase {
   const char* quest;
@@ -128,7 +121,7 @@ TEST(DataMedia, ASyntaxCheckPlaysNothing) {
     for (const char* file : {"2.mid", "door.wav", "4.jpg"})
       dir.write(file, "data");
     QuestRun run = run_quest(dir, "music = 2\nplay door\nimage = 4\nmusic = 0\n",
-                             {.args = {mode, "w", "quest.qst"}});
+                             {.args = {mode, "w", "quest.qst"}, .input = {}});
     EXPECT_EQ(run.status, 0) << mode;
     EXPECT_EQ(calls_of(run.media), Calls{"stop-all"}) << mode;
     EXPECT_TRUE(contains(run.output(), "syntax <quest.qst> is checked!")) << mode;
@@ -202,7 +195,8 @@ TEST(DataSave, ASaveWithoutLabelLeavesTheNextStatementCurrent) {
 
 TEST(DataSave, ACheckWritesNothing) {
   TempDir dir;
-  QuestRun run = run_quest(dir, "save start\nsave\n", {.args = {"3", "w", "quest.qst"}});
+  QuestRun run =
+      run_quest(dir, "save start\nsave\n", {.args = {"3", "w", "quest.qst"}, .input = {}});
   EXPECT_EQ(run.status, 0);
   EXPECT_FALSE(dir.exists("save.txt"));
 }
