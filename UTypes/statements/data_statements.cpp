@@ -21,7 +21,9 @@ namespace {
 
 using K = TokenKind;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 void clear_slot(InterpreterState& s, int i) {
   s.var_names[static_cast<std::size_t>(i)].clear();
@@ -75,22 +77,33 @@ void assignment(InterpreterState& s) {
   media_echo(s, " image <", file);
 }
 
+namespace {
+
+// "+" or "-" after inv: the sign of the count.
+double inv_sign(InterpreterState& s) {
+  if (s.token_kind == K::Plus) return 1.0;
+  if (s.token_kind == K::Minus) return -1.0;
+  reporterror(s, "[inv_] \"+\" or \"-\" expected");
+}
+
+// count "," ITEM — the count is an expression whose first operand is the number already read
+double inv_count(InterpreterState& s) {
+  double n = to_int32(expression(s));
+  if (s.token_kind != K::Comma) reporterror(s, "[inv_] \",\" expected");
+  gettoken(s);
+  if (s.token_text.empty()) reporterror(s, "[inv_] IDENT expected");
+  return n;
+}
+
+}  // namespace
+
 // inv ("+" | "-") [count ","] ITEM
 void inv_statement(InterpreterState& s) {
   gettoken(s);
-  double sign = 0.0;
-  if (s.token_kind == K::Plus) sign = 1.0;
-  else if (s.token_kind == K::Minus) sign = -1.0;
-  else reporterror(s, "[inv_] \"+\" or \"-\" expected");
+  double sign = inv_sign(s);
   gettoken(s);
   if (s.token_text.empty()) reporterror(s, "[inv_] NUMBER or IDENT expected");
-  double n = sign;
-  if (is_digit(s.token_text[0])) {
-    n = to_int32(expression(s)) * sign;
-    if (s.token_kind != K::Comma) reporterror(s, "[inv_] \",\" expected");
-    gettoken(s);
-    if (s.token_text.empty()) reporterror(s, "[inv_] IDENT expected");
-  }
+  double n = is_digit(s.token_text[0]) ? inv_count(s) * sign : sign;
   var_value(s, ";" + s.token_text) += n;
 }
 
@@ -129,21 +142,25 @@ void perkill_one(InterpreterState& s, const std::string& name) {
   clear_slot(s, v);
 }
 
-// perkill: every variable below the boundary; items and the system's slots stay.
+// A numeric variable, a visit counter or a string variable: not empty, not an item.
+bool is_variable_name(std::string_view name) {
+  return !name.empty() && !name.starts_with(';');
+}
+
+// perkill: every variable below the boundary; items and the system's slots stay. A string
+// variable goes with its text slot, whatever the text says; the pair of a system string
+// variable has its other slot at or above the boundary and stays.
 void perkill_all(InterpreterState& s) {
   std::vector<int> partner = string_partners(s);
   for (int i = s.var_boundary - 1; i >= 0; --i) {
-    auto slot = static_cast<std::size_t>(i);
-    int other = partner[slot];
+    int other = partner[static_cast<std::size_t>(i)];
+    if (other >= s.var_boundary) continue;
     if (other >= 0) {
-      if (other < s.var_boundary && s.var_values[slot] != 0.0) {
-        clear_slot(s, other);
-        clear_slot(s, i);
-      }
-      continue;
+      clear_slot(s, other);
+      clear_slot(s, i);
+    } else if (is_variable_name(s.var_names[static_cast<std::size_t>(i)].view())) {
+      clear_slot(s, i);
     }
-    std::string_view name = s.var_names[slot].view();
-    if (!name.empty() && !name.starts_with(';')) clear_slot(s, i);
   }
 }
 
