@@ -1,5 +1,7 @@
 #include "UTypes/statements/labels.h"
 
+#include <vector>
+
 #include "UTypes/console/console.h"
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/var_table.h"
@@ -58,8 +60,7 @@ void scan_to_label(InterpreterState& s, const std::string& name) {
       if (s.cur_char != static_cast<std::uint8_t>(name[k - 1])) break;
     }
     if (s.cur_char == kEndOfFile) reporterror(s, "[gotolabel] label <" + name + "> not found");
-    if (k > name.size() &&
-        (s.cur_char == kEndOfLine || s.cur_char == ';' || s.cur_char == '&'))
+    if (k > name.size() && (s.cur_char == kEndOfLine || s.cur_char == ';' || s.cur_char == '&'))
       return;
   }
 }
@@ -71,7 +72,62 @@ bool aux_read(InterpreterState& s, std::uint8_t& c) {
   return true;
 }
 
-bool ends_label(std::uint8_t c) { return c == 13 || c == ';' || c == '&'; }
+bool ends_label(std::uint8_t c) {
+  return c == 13 || c == ';' || c == '&';
+}
+
+// The exact search, reading the quest from its top.
+void search_label(InterpreterState& s, const std::string& name) {
+  open_aux_on_quest(s);
+  findlabel(s, name, false);
+  s.aux_file.close();
+}
+
+// Marks, in the check cache, that it holds every label an exact search finds. No such name
+// is ever looked up there: names holding ":" are searched by reading.
+const std::string kGatheredMark = ":";
+
+// The text after a ":" up to the end of its label, split at each further ":" into parts
+// (lower-cased, without blanks and control characters); false when the quest ends first.
+bool read_label_parts(InterpreterState& s, std::vector<std::string>& parts) {
+  parts.assign(1, std::string());
+  std::uint8_t c = 0;
+  while (aux_read(s, c)) {
+    if (c <= 32 && c != 13) continue;
+    if (ends_label(c)) return true;
+    if (c == ':') {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(static_cast<char>(lowcase(c)));
+    }
+  }
+  return false;
+}
+
+// Whether an exact search for the last part gets to try it. A search for a name that begins
+// with a part stops on the ":" after that part, and that ":" then starts no label of its own.
+bool last_part_reached(const std::vector<std::string>& parts) {
+  const std::string& name = parts.back();
+  std::size_t i = 0;
+  const std::size_t last = parts.size() - 1;
+  while (i < last)
+    i += name.starts_with(parts[i]) ? 2 : 1;
+  return i == last;
+}
+
+// Every name that an exact search finds, gathered in one reading of the quest.
+void gather_found_labels(InterpreterState& s) {
+  open_aux_on_quest(s);
+  std::vector<std::string> parts;
+  std::uint8_t c = 0;
+  while (aux_read(s, c)) {
+    if (c != ':') continue;
+    if (!read_label_parts(s, parts)) break;
+    if (last_part_reached(parts)) s.label_check_cache[parts.back()] = true;
+  }
+  s.aux_file.close();
+  s.label_check_cache[kGatheredMark] = true;
+}
 
 }  // namespace
 
@@ -87,7 +143,7 @@ void gotolabel(InterpreterState& s, const std::string& name) {
   auto hit = s.direct_reads ? s.jump_cache.end() : s.jump_cache.find(name);
   if (hit != s.jump_cache.end()) {
     restore(s, hit->second.mark);
-    poll_break(s);
+    if (s.line_no > 1) poll_break(s);
   } else {
     scan_to_label(s, name);
     if (!s.direct_reads) s.jump_cache[name] = LabelHit{true, reader_mark(s)};
@@ -135,12 +191,14 @@ void open_aux_on_quest(InterpreterState& s) {
 }
 
 void check_label(InterpreterState& s, const std::string& name) {
+  const auto& image = s.quest_file.image();
+  bool gathered = !s.direct_reads && name.find(':') == std::string::npos && image &&
+                  !quest_image_stale(*image, s.quest_name);
+  if (!gathered) return search_label(s, name);
   sync_caches(s);
-  if (!s.direct_reads && s.label_check_cache.count(name)) return;
-  open_aux_on_quest(s);
-  findlabel(s, name, false);
-  s.aux_file.close();
-  if (!s.direct_reads) s.label_check_cache[name] = true;
+  if (!s.label_check_cache.count(kGatheredMark)) gather_found_labels(s);
+  if (!s.label_check_cache.count(name))
+    reporterror(s, "[findlabel] label <" + name + "> not found");
 }
 
 void call(InterpreterState& s, const std::string& name, const ReaderMark* resume) {
@@ -173,7 +231,8 @@ void read_to_line(InterpreterState& s, std::int32_t t) {
     return;
   }
   getchar(s);
-  while (s.line_no < t && s.cur_char != kEndOfFile) getchar(s);
+  while (s.line_no < t && s.cur_char != kEndOfFile)
+    getchar(s);
   if (s.line_no < t) reporterror(s, "[end] return line <" + std::to_string(t) + "> not found");
 }
 

@@ -1,0 +1,225 @@
+// The remembered label positions and the line index must never change what a jump, a return
+// or a label check does: random quests are run once with them and once reading the quest
+// from its top every time, and every step must leave the same state.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include "UTypes/eval/var_table.h"
+#include "UTypes/source/scanner.h"
+#include "UTypes/state/program_end.h"
+#include "UTypes/statements/labels.h"
+#include "support/flow_quests.h"
+
+namespace tindel::testing {
+namespace {
+
+const std::vector<std::string> kNames = {"forest", "forest2", "forestpath", "fores",
+                                         "cave",   "a",       "room"};
+
+int pick(std::mt19937& rng, int n) {
+  return static_cast<int>(rng() % static_cast<unsigned>(n));
+}
+
+const std::string& any_name(std::mt19937& rng) {
+  return kNames[static_cast<std::size_t>(pick(rng, static_cast<int>(kNames.size())))];
+}
+
+// The name as a quest author might write it: some letters upper-case, blanks and tabs inside.
+std::string written(std::mt19937& rng, const std::string& name) {
+  std::string out;
+  for (char c : name) {
+    if (pick(rng, 4) == 0) out += pick(rng, 2) ? " " : "\t";
+    out += pick(rng, 3) == 0 && c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+  }
+  return out;
+}
+
+std::string random_line(std::mt19937& rng) {
+  const std::string& name = any_name(rng);
+  switch (pick(rng, 15)) {
+    case 0:
+      return ":" + written(rng, name);
+    case 1:
+      return ": " + written(rng, name) + " ; a comment";
+    case 2:
+      return ":" + written(rng, name) + " & pln here";
+    case 3:
+      return "pln see:" + written(rng, name);
+    case 4:
+      return "pln a:b:" + name;
+    case 5:
+      return "::" + name;
+    case 6:
+      return ":" + name.substr(0, 2) + ":" + name;
+    case 7:
+      return "pln text " + std::to_string(pick(rng, 100));
+    case 8:
+      return "proc " + written(rng, name);
+    case 9:
+      return "goto " + name;
+    case 10:
+      return "end";
+    case 11:
+      return "";
+    case 12:
+      return "; note: " + name;
+    case 13:
+      return ":" + name + "2";
+    default:
+      return "pln x:" + name + " more";
+  }
+}
+
+std::string random_quest(std::mt19937& rng) {
+  std::string quest;
+  int lines = 5 + pick(rng, 40);
+  for (int i = 0; i < lines; ++i)
+    quest += random_line(rng) + "\n";
+  if (pick(rng, 5) == 0) quest.pop_back();  // no line end after the last line
+  return quest;
+}
+
+// What a step leaves behind, compared between the two ways of reading.
+struct Snapshot {
+  bool ended = false;
+  int status = 0;
+  std::string screen;
+  std::size_t pos = 0;
+  std::int32_t line_no = 0, line_pos = 0, call_depth = 0;
+  int cur_char = 0;
+  TokenKind token_kind = TokenKind::Unknown;
+  std::string token_text;
+  std::vector<double> values;
+  friend bool operator==(const Snapshot&, const Snapshot&) = default;
+};
+
+Snapshot snapshot(Interp& it) {
+  InterpreterState& s = it.s();
+  return Snapshot{false,
+                  0,
+                  "",
+                  s.quest_file.pos(),
+                  s.line_no,
+                  s.line_pos,
+                  s.call_depth,
+                  s.cur_char,
+                  s.token_kind,
+                  s.token_text,
+                  std::vector<double>(s.var_values.begin(), s.var_values.end())};
+}
+
+std::string describe(const Snapshot& a) {
+  return "ended " + std::to_string(a.ended) + " line " + std::to_string(a.line_no) + ":" +
+         std::to_string(a.line_pos) + " char " + std::to_string(a.cur_char) + " depth " +
+         std::to_string(a.call_depth) + " text '" + a.token_text + "' screen " + a.screen;
+}
+
+// One random step: a jump, a call, a return, some tokens read, or a label check.
+void step(Interp& it, std::mt19937& rng) {
+  InterpreterState& s = it.s();
+  switch (pick(rng, 5)) {
+    case 0:
+      return gotolabel(s, pick(rng, 8) ? any_name(rng) : "nowhere");
+    case 1:
+      if (s.call_depth < 40) call(s, any_name(rng));
+      return;
+    case 2:
+      if (s.call_depth > 0) return_from_call(s);
+      return;
+    case 3:
+      for (int n = 1 + pick(rng, 6); n > 0 && s.token_kind != TokenKind::Eof; --n)
+        gettoken(s);
+      return;
+    default: {
+      const char* odd[] = {"fo:rest", "", "nowhere", "forest2"};
+      return check_label(s, pick(rng, 3) ? any_name(rng) : odd[pick(rng, 4)]);
+    }
+  }
+}
+
+std::vector<Snapshot> run_steps(const std::string& quest, std::uint32_t seed, bool direct) {
+  Interp it(quest);
+  it.s().direct_reads = direct;
+  std::mt19937 rng(seed);
+  std::vector<Snapshot> seen;
+  for (int i = 0; i < 60; ++i) {
+    try {
+      step(it, rng);
+      seen.push_back(snapshot(it));
+    } catch (const ProgramEnd& end) {
+      Snapshot last = snapshot(it);
+      last.ended = true;
+      last.status = end.status;
+      last.screen = it.console().transcript();
+      seen.push_back(last);
+      break;
+    }
+  }
+  return seen;
+}
+
+TEST(JumpCache, RandomQuestsGiveTheSameStateWithAndWithoutIt) {
+  int ended = 0, steps = 0;
+  for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+    std::mt19937 rng(seed);
+    std::string quest = random_quest(rng);
+    std::vector<Snapshot> cached = run_steps(quest, seed, false);
+    std::vector<Snapshot> direct = run_steps(quest, seed, true);
+    ASSERT_EQ(cached.size(), direct.size()) << quest;
+    for (std::size_t i = 0; i < cached.size(); ++i)
+      ASSERT_EQ(cached[i], direct[i])
+          << "quest " << seed << " step " << i << "\n"
+          << quest << "\ncached: " << describe(cached[i]) << "\ndirect: " << describe(direct[i]);
+    ended += cached.back().ended;
+    steps += static_cast<int>(cached.size());
+  }
+  // Both outcomes must have been exercised for the comparison to mean something.
+  EXPECT_GT(ended, 30);
+  EXPECT_GT(steps, 1500);
+}
+
+void rewrite_quest(const std::string& text) {
+  std::ofstream out("quest.qst", std::ios::binary | std::ios::trunc);
+  out << crlf(text);
+}
+
+TEST(JumpCache, AQuestChangedOnDiskIsReadAnewAtTheNextJump) {
+  for (bool direct : {false, true}) {
+    Interp it("pln a\n:room\npln b\n:old\nend\n");
+    it.s().direct_reads = direct;
+    gotolabel(it.s(), "room");
+    EXPECT_EQ(it.s().line_no, 3);
+    check_label(it.s(), "old");
+    rewrite_quest("pln a\npln more\n\n:room\npln b\n:new\nend\n");
+    check_label(it.s(), "new");
+    EXPECT_THROW(check_label(it.s(), "old"), ProgramEnd);
+  }
+  for (bool direct : {false, true}) {
+    Interp it("pln a\n:room\npln b\n");
+    it.s().direct_reads = direct;
+    gotolabel(it.s(), "room");
+    rewrite_quest("pln a\npln more\n\n:room\npln b\n");
+    gotolabel(it.s(), "room");
+    EXPECT_EQ(it.s().line_no, 5) << direct;
+    EXPECT_EQ(it.s().var_values[static_cast<std::size_t>(getvar(it.s(), "$room"))], 2.0);
+  }
+}
+
+TEST(JumpCache, AReturnAfterTheQuestChangedReadsTheNewText) {
+  for (bool direct : {false, true}) {
+    Interp it("proc helper & pln same line\npln next\n:helper\nend\n");
+    it.s().direct_reads = direct;
+    gettoken(it.s());  // "helper" and "&": the call is made from line 1
+    call(it.s(), "helper");
+    rewrite_quest("pln first line, longer now\npln second\n:helper\nend\n");
+    return_from_call(it.s());
+    gettoken(it.s());
+    EXPECT_EQ(it.s().token_kind, TokenKind::Pln) << direct;
+    EXPECT_EQ(it.s().line_no, 1) << direct;  // the line-based return: line 1 from its start
+  }
+}
+
+}  // namespace
+}  // namespace tindel::testing
