@@ -167,10 +167,8 @@ TEST(DataErrors, EachMalformedStatementIsReported) {
   }
 }
 
-// Fault in parser.cpp (dispatch): a name followed by the line end, "&" or the end of the file
-// is taken as a separator and skipped, so a bare name or a misspelt keyword ("pnl Hello")
-// passes play and the syntax check silently. Expected: "[parser] \"=\" expected".
-TEST(DataErrors, DISABLED_ABareNameIsAnAssignmentWithoutEquals) {
+// A bare name, or a misspelt keyword, is an assignment without its "=".
+TEST(DataErrors, ABareNameIsAnAssignmentWithoutEquals) {
   for (const char* quest : {"hello\np after\n", "pnl Hello\np after\n", "hello & p after\n"}) {
     TempDir dir;
     QuestRun run = run_quest(dir, quest, {.args = {"2", "w", "quest.qst"}, .input = {}});
