@@ -38,7 +38,9 @@ int text_slot_of(const InterpreterState& s, int v) {
 }
 
 std::string string_variable_text(InterpreterState& s, std::string_view name) {
-  int v = getvar(s, std::string("%") + std::string(name));
+  std::string key(1, '%');
+  key.append(name);
+  int v = getvar(s, key);
   if (s.var_values[static_cast<std::size_t>(v)] == 0.0) return {};
   int t = text_slot_of(s, v);
   return t < 0 ? std::string() : s.var_names[static_cast<std::size_t>(t)].str();

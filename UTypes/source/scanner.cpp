@@ -1,7 +1,9 @@
 #include "UTypes/source/scanner.h"
 
+#include <array>
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 #include "UTypes/console/console.h"
 #include "UTypes/diagnostics/report.h"
@@ -16,22 +18,51 @@ namespace {
 
 constexpr int kMaxIntegerDigits = 30;
 
-bool is_letter(std::uint8_t c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= 0x80 && c <= 0xF1) || c == '_';
+enum CharClass : std::uint8_t { kOther, kLetter, kDigit };
+
+// Letters: A-Z, a-z, "_" and the bytes 0x80..0xF1 (0xF2..0xFD are not letters).
+constexpr std::array<CharClass, 256> make_classes() {
+  std::array<CharClass, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    bool letter =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= 0x80 && c <= 0xF1) || c == '_';
+    classes[static_cast<std::size_t>(c)] = letter                   ? kLetter
+                                           : (c >= '0' && c <= '9') ? kDigit
+                                                                    : kOther;
+  }
+  return classes;
 }
 
+constexpr std::array<CharClass, 256> kClasses = make_classes();
+
+bool is_letter(std::uint8_t c) {
+  return kClasses[c] == kLetter;
+}
 bool is_digit(std::uint8_t c) {
-  return c >= '0' && c <= '9';
+  return kClasses[c] == kDigit;
+}
+bool is_word_char(std::uint8_t c) {
+  return kClasses[c] != kOther;
+}
+
+// After a decoded CR: its LF, the line count, and the player's chance to break off.
+[[gnu::noinline]] void end_of_line(InterpreterState& s) {
+  if (s.quest_file.at_end() || s.quest_file.read_byte() != 10)
+    reporterror(s, "[getchar] <NEWLINE> #10 expected");
+  ++s.line_no;
+  s.line_pos = 0;
+  s.cur_char = kEndOfLine;
+  if (s.con_in->pollbreak() == key::kEscape) reporterror(s, "[getchar] BREAK", exit_status::kOk);
 }
 
 // word: letter { letter | digit }, folded to lower case
 std::string read_word(InterpreterState& s) {
   std::string word;
-  while (is_letter(s.cur_char) || is_digit(s.cur_char)) {
+  do {
     s.cur_char = lowcase(s.cur_char);
     word.push_back(static_cast<char>(s.cur_char));
     getchar(s);
-  }
+  } while (is_word_char(s.cur_char));
   return word;
 }
 
@@ -51,7 +82,7 @@ std::string system_word(InterpreterState& s) {
 // word: a keyword becomes the token, any other word joins the operand text
 void scan_word(InterpreterState& s) {
   std::string word = read_word(s);
-  if (word == "system") word = system_word(s);
+  if (word.size() == 6 && word == "system") word = system_word(s);
   TokenKind kind = keyword_kind(word);
   if (kind == TokenKind::Ident) s.token_text += word;
   s.token_kind = kind;
@@ -112,40 +143,22 @@ void scan_comparison(InterpreterState& s, bool less) {
   s.token_kind = less ? TokenKind::Less : TokenKind::Greater;
 }
 
-TokenKind single_char_kind(std::uint8_t c) {
-  switch (c) {
-    case '+':
-      return TokenKind::Plus;
-    case '-':
-      return TokenKind::Minus;
-    case '*':
-      return TokenKind::Star;
-    case '/':
-      return TokenKind::Slash;
-    case '\\':
-      return TokenKind::Backslash;
-    case '=':
-      return TokenKind::Equal;
-    case '&':
-      return TokenKind::Amp;
-    case ',':
-      return TokenKind::Comma;
-    case '#':
-      return TokenKind::Hash;
-    case '$':
-      return TokenKind::Dollar;
-    case '(':
-      return TokenKind::LParen;
-    case ')':
-      return TokenKind::RParen;
-    case kEndOfLine:
-      return TokenKind::Newline;
-    case kEndOfFile:
-      return TokenKind::Eof;
-    default:
-      return TokenKind::Unknown;
-  }
+// The single characters that are tokens by themselves, and the two markers.
+constexpr std::array<TokenKind, 256> make_delimiters() {
+  std::array<TokenKind, 256> kinds{};
+  constexpr std::pair<char, TokenKind> singles[] = {
+      {'+', TokenKind::Plus},   {'-', TokenKind::Minus},      {'*', TokenKind::Star},
+      {'/', TokenKind::Slash},  {'\\', TokenKind::Backslash}, {'=', TokenKind::Equal},
+      {'&', TokenKind::Amp},    {',', TokenKind::Comma},      {'#', TokenKind::Hash},
+      {'$', TokenKind::Dollar}, {'(', TokenKind::LParen},     {')', TokenKind::RParen}};
+  for (auto [c, kind] : singles)
+    kinds[static_cast<unsigned char>(c)] = kind;
+  kinds[kEndOfLine] = TokenKind::Newline;
+  kinds[kEndOfFile] = TokenKind::Eof;
+  return kinds;
 }
+
+constexpr std::array<TokenKind, 256> kDelimiters = make_delimiters();
 
 // One piece of a token: a word, a number, a delimiter or a stray character.
 void scan_piece(InterpreterState& s) {
@@ -157,7 +170,7 @@ void scan_piece(InterpreterState& s) {
   if (c == '<' || c == '>') return scan_comparison(s, c == '<');
   if (c == ';') return skip_line(s, false);
   if (c == ':') return skip_line(s, true);
-  TokenKind kind = single_char_kind(c);
+  TokenKind kind = kDelimiters[c];
   if (kind != TokenKind::Unknown) return take(s, kind);
   s.token_text.push_back(static_cast<char>(c));
   take(s, TokenKind::Ident);
@@ -166,9 +179,7 @@ void scan_piece(InterpreterState& s) {
 }  // namespace
 
 std::uint8_t decode_quest_byte(const InterpreterState& s, std::uint8_t b) {
-  if (s.qs1_file) b = unqs1(b);
-  if (s.codepage_w) b = wintodos(b);
-  return b;
+  return kDecodingMaps[decoding_index(s.qs1_file, s.codepage_w)][b];
 }
 
 void getchar(InterpreterState& s) {
@@ -178,13 +189,7 @@ void getchar(InterpreterState& s) {
   }
   ++s.line_pos;
   s.cur_char = decode_quest_byte(s, s.quest_file.read_byte());
-  if (s.cur_char != 13) return;
-  if (s.quest_file.at_end() || s.quest_file.read_byte() != 10)
-    reporterror(s, "[getchar] <NEWLINE> #10 expected");
-  ++s.line_no;
-  s.line_pos = 0;
-  s.cur_char = kEndOfLine;
-  if (s.con_in->pollbreak() == key::kEscape) reporterror(s, "[getchar] BREAK", exit_status::kOk);
+  if (s.cur_char == 13) end_of_line(s);
 }
 
 void gettoken(InterpreterState& s) {
