@@ -16,7 +16,8 @@ bool file_identity(const std::string& path, std::int64_t& size, std::int64_t& mt
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   size = static_cast<std::int64_t>(st.st_size);
 #ifdef __APPLE__
-  mtime_ns = static_cast<std::int64_t>(st.st_mtimespec.tv_sec) * 1000000000 + st.st_mtimespec.tv_nsec;
+  mtime_ns =
+      static_cast<std::int64_t>(st.st_mtimespec.tv_sec) * 1000000000 + st.st_mtimespec.tv_nsec;
 #else
   mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 #endif

@@ -10,11 +10,11 @@
 namespace tindel {
 
 struct QuestImage {
-  std::string bytes;         // the whole file
-  std::size_t end = 0;       // the quest ends at the physical end or at the first byte 26
-  std::int64_t size = -1;    // identity on disk, to notice a changed file
+  std::string bytes;       // the whole file
+  std::size_t end = 0;     // the quest ends at the physical end or at the first byte 26
+  std::int64_t size = -1;  // identity on disk, to notice a changed file
   std::int64_t mtime_ns = -1;
-  std::uint64_t version = 0; // distinct for every load
+  std::uint64_t version = 0;  // distinct for every load
   // Offsets of the first byte of every line (after each CR LF); line n starts at
   // line_starts[n - 1]. Valid only when clean_line_ends (no CR without its LF).
   std::vector<std::size_t> line_starts;
@@ -32,7 +32,10 @@ class QuestFile {
   bool open(const std::string& path);
   // Shares an image that is already loaded (the auxiliary reader over the quest).
   void open_image(std::shared_ptr<const QuestImage> image);
-  void close() { image_.reset(); pos_ = 0; }
+  void close() {
+    image_.reset();
+    pos_ = 0;
+  }
   bool is_open() const { return image_ != nullptr; }
   bool at_end() const { return !image_ || pos_ >= image_->end; }
   // Next raw byte; call only when !at_end().
