@@ -23,7 +23,7 @@ bool exit_handlers_installed = false;
 volatile std::sig_atomic_t resized = 0;
 volatile std::sig_atomic_t resumed = 0;
 
-// The terminal the guard owns. Written only while no hook can use it (active is 0).
+// The terminal the guard owns. Changed only with every signal blocked.
 enum Mode : int { kGivenBack, kRaw, kLine };
 int in_fd = -1;
 int out_fd = -1;
@@ -53,6 +53,19 @@ void apply(const termios& settings) {
   ::tcsetattr(in_fd, TCSANOW, &settings);
 }
 
+// The original settings back, also when the shell has already taken the terminal (the
+// program runs under a wrapper script that stopped first, or it is ended while in the
+// background): with SIGTTOU blocked the call is not turned into a stop.
+void apply_saved_settings() {
+  sigset_t ttou;
+  sigset_t previous;
+  sigemptyset(&ttou);
+  sigaddset(&ttou, SIGTTOU);
+  ::sigprocmask(SIG_BLOCK, &ttou, &previous);
+  apply(saved_settings);
+  ::sigprocmask(SIG_SETMASK, &previous, nullptr);
+}
+
 // Keeps every signal away while the state the handlers read is being changed.
 class SignalsBlocked {
  public:
@@ -74,7 +87,7 @@ void give_terminal_back() {
   if (!active) return;
   active = 0;
   mode = kGivenBack;
-  apply(saved_settings);
+  apply_saved_settings();
   int i = farewell_index;
   write_all(out_fd, farewell[i], farewell_length[i]);
 }
@@ -98,12 +111,19 @@ void install(int sig, void (*handler)(int), int flags) {
   ::sigaction(sig, &action, nullptr);
 }
 
+// Leaves a signal alone that was ignored when the program started (no job control there).
+void install_unless_ignored(int sig, void (*handler)(int), int flags) {
+  struct sigaction current {};
+  ::sigaction(sig, nullptr, &current);
+  if (current.sa_handler != SIG_IGN) install(sig, handler, flags);
+}
+
 // Stop: give the terminal back while stopped, take it again when continued.
 void on_stop(int) {
   const int saved_errno = errno;
   const int was_mode = mode;
   if (active) {
-    apply(saved_settings);
+    apply_saved_settings();
     int i = farewell_index;
     write_all(out_fd, farewell[i], farewell_length[i]);
   }
@@ -198,7 +218,7 @@ TerminalGuard::TerminalGuard(int in, int out) {
   add_emergency_hook(give_terminal_back);
   install_exit_signal_handlers();
   install(SIGWINCH, on_resize, SA_RESTART);
-  install(SIGTSTP, on_stop, SA_RESTART);
+  install_unless_ignored(SIGTSTP, on_stop, SA_RESTART);
   install(SIGCONT, on_continue, SA_RESTART);
 }
 

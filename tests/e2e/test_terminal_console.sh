@@ -53,11 +53,9 @@ case $(highlighted_line "Go to the room") in
   *) fail "play: the first entry is not yellow on grey: $(highlighted_line "Go to the room" | cat -v)" ;;
 esac
 tmux_keys Down
-sleep 0.2
-case $(highlighted_line "Stay here") in
-  *"93"*"47"*"Stay here"*) ;;
-  *) fail "play: Down did not move the highlight: $(highlighted_line "Stay here" | cat -v)" ;;
-esac
+stay_highlighted() { case $(highlighted_line "Stay here") in *"93"*"47"*"Stay here"*) ;; *) false ;; esac; }
+tmux_poll 3 stay_highlighted ||
+  fail "play: Down did not move the highlight: $(highlighted_line "Stay here" | cat -v)"
 tmux_keys Up Enter
 tmux_wait_for "In the room." || fail "play: Enter did not choose the entry"
 tmux_type "42"

@@ -10,20 +10,26 @@ tmux_require() {
   fi
 }
 
-TMUX_SOCKET="tindel-e2e-$$"
+# A server of its own for each session: a server just killed may still hold its socket.
+TMUX_SESSIONS=0
+TMUX_SOCKET=""
 TMUX_DIR=""
 
 tmux_cmd() { tmux -L "$TMUX_SOCKET" -f /dev/null "$@"; }
 
 tmux_cleanup() {
-  tmux_cmd kill-server >/dev/null 2>&1
+  [ -n "$TMUX_SOCKET" ] && tmux_cmd kill-server >/dev/null 2>&1
   [ -n "$TMUX_DIR" ] && rm -rf "$TMUX_DIR"
+  TMUX_SOCKET=""
+  TMUX_DIR=""
 }
 trap tmux_cleanup EXIT
 
 # tmux_start COMMAND: runs COMMAND in a new 80x25 session, in a fresh temporary directory
 # ($TMUX_DIR), with a UTF-8 locale and a plain prompt "$ ".
 tmux_start() {
+  TMUX_SESSIONS=$((TMUX_SESSIONS + 1))
+  TMUX_SOCKET="tindel-e2e-$$-$TMUX_SESSIONS"
   TMUX_DIR=$(mktemp -d)
   tmux_cmd new-session -d -x 80 -y 25 -s e2e -c "$TMUX_DIR" \
     "env -i PATH='$PATH' HOME='$TMUX_DIR' TERM=screen LANG=C.UTF-8 LC_ALL=C.UTF-8 PS1='$ ' $1"
@@ -67,6 +73,19 @@ tmux_wait_gone() {
     tries=$((tries - 1))
   done
   echo "FAIL: \"$text\" still on the screen after ${limit}s" >&2
+  return 1
+}
+
+# tmux_poll SECONDS COMMAND...: runs COMMAND every 50 ms until it succeeds; fails when it
+# has not succeeded within SECONDS.
+tmux_poll() {
+  local tries=$(($1 * 20))
+  shift
+  while [ "$tries" -gt 0 ]; do
+    if "$@"; then return 0; fi
+    sleep 0.05
+    tries=$((tries - 1))
+  done
   return 1
 }
 
