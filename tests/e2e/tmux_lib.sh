@@ -10,16 +10,16 @@ tmux_require() {
   fi
 }
 
-# A server of its own for each session: a server just killed may still hold its socket.
-TMUX_SESSIONS=0
+# A server of its own for each session, its socket in the session's temporary directory:
+# a server just killed may still hold its socket, and nothing is left behind.
 TMUX_SOCKET=""
 TMUX_DIR=""
 
-tmux_cmd() { tmux -L "$TMUX_SOCKET" -f /dev/null "$@"; }
+tmux_cmd() { tmux -S "$TMUX_SOCKET" -f /dev/null "$@"; }
 
 tmux_cleanup() {
   [ -n "$TMUX_SOCKET" ] && tmux_cmd kill-server >/dev/null 2>&1
-  [ -n "$TMUX_DIR" ] && rm -rf "$TMUX_DIR"
+  [ -n "$TMUX_DIR" ] && rm -rf "$TMUX_DIR" "$TMUX_SOCKET"
   TMUX_SOCKET=""
   TMUX_DIR=""
 }
@@ -28,9 +28,8 @@ trap tmux_cleanup EXIT
 # tmux_start COMMAND: runs COMMAND in a new 80x25 session, in a fresh temporary directory
 # ($TMUX_DIR), with a UTF-8 locale and a plain prompt "$ ".
 tmux_start() {
-  TMUX_SESSIONS=$((TMUX_SESSIONS + 1))
-  TMUX_SOCKET="tindel-e2e-$$-$TMUX_SESSIONS"
   TMUX_DIR=$(mktemp -d)
+  TMUX_SOCKET="$TMUX_DIR.sock"
   tmux_cmd new-session -d -x 80 -y 25 -s e2e -c "$TMUX_DIR" \
     "env -i PATH='$PATH' HOME='$TMUX_DIR' TERM=screen LANG=C.UTF-8 LC_ALL=C.UTF-8 PS1='$ ' $1"
 }
