@@ -1,6 +1,6 @@
 #include "UTypes/console/menu.h"
 
-#include <algorithm>
+#include <string_view>
 
 #include "UTypes/console/console.h"
 #include "UTypes/console/console_ops.h"
@@ -17,7 +17,8 @@ namespace tindel {
 
 namespace {
 
-constexpr int kTickMs = 54;
+// A timed call of n milliseconds runs n div 54 passes (at least one) of one 55 ms tick.
+constexpr int kMsPerPass = 54;
 
 struct MenuPass {
   int sel = 0;
@@ -25,18 +26,26 @@ struct MenuPass {
   bool use_added = false;
 };
 
-// Shows the text block, each run of cells in its own colour, and empties it.
+std::size_t at(int i) {
+  return static_cast<std::size_t>(i);
+}
+
+// Where the run of cells from `first` that share its colour ends (one past it).
+int colour_run_end(const InterpreterState& s, int first, int last) {
+  int i = first;
+  while (i <= last && s.block_colours[at(i)] == s.block_colours[at(first)])
+    ++i;
+  return i;
+}
+
+// Shows cells 0 to last of the text block, each run of cells in its own colour.
 void show_block(InterpreterState& s, int last) {
-  int i = 0;
-  while (i <= last) {
-    int j = i;
-    while (j <= last && s.block_colours[static_cast<std::size_t>(j)] ==
-                            s.block_colours[static_cast<std::size_t>(i)])
-      ++j;
-    s.text_attr = s.block_colours[static_cast<std::size_t>(i)];
-    conwrite(s, std::string_view(reinterpret_cast<const char*>(&s.block_chars[static_cast<std::size_t>(i)]),
-                                 static_cast<std::size_t>(j - i)));
-    i = j;
+  for (int i = 0; i <= last;) {
+    int end = colour_run_end(s, i, last);
+    s.text_attr = s.block_colours[at(i)];
+    const char* chars = reinterpret_cast<const char*>(s.block_chars.data());
+    conwrite(s, std::string_view(chars + i, at(end - i)));
+    i = end;
   }
 }
 
@@ -48,19 +57,21 @@ void draw_list(InterpreterState& s, int sel) {
     s.text_attr = style_colour(s, "$stylebuttoncolor");
     conwrite(s, "\r\n");
     if (i == sel) s.text_attr = style_colour(s, "$stylecursorcolor");
-    conwrite(s, s.btn_captions[static_cast<std::size_t>(i)].view());
+    conwrite(s, s.btn_captions[at(i)].view());
   }
   s.text_attr = style_colour(s, "$styletextcolor");
   gotoxy(s, 1, wherey(s) - s.btn_count);
 }
 
+// Blanks the lines of the list and puts the cursor back above them.
 void erase_list(InterpreterState& s) {
-  for (int i = 0; i < s.btn_count; ++i) conwrite(s, "\r\n" + std::string(70, ' '));
+  for (int i = 0; i < s.btn_count; ++i)
+    conwrite(s, "\r\n" + std::string(70, ' '));
   gotoxy(s, 1, wherey(s) - s.btn_count);
 }
 
 bool is_item(const InterpreterState& s, int slot) {
-  auto i = static_cast<std::size_t>(slot);
+  auto i = at(slot);
   return s.var_names[i].view().starts_with(';') && s.var_values[i] > 0.0;
 }
 
@@ -68,7 +79,7 @@ bool is_item(const InterpreterState& s, int slot) {
 void list_inventory(InterpreterState& s) {
   for (int slot = kLastSlot; slot >= 1; --slot) {
     if (!is_item(s, slot)) continue;
-    auto i = static_cast<std::size_t>(slot);
+    auto i = at(slot);
     conwriteln(s, inttostr(to_int32(s.var_values[i])) + ". " + s.var_names[i].str().substr(1));
   }
 }
@@ -77,12 +88,12 @@ void list_inventory(InterpreterState& s) {
 void add_use_actions(InterpreterState& s) {
   for (int slot = kLastSlot; slot >= 1; --slot) {
     if (!is_item(s, slot)) continue;
-    std::string prefix = "use_" + s.var_names[static_cast<std::size_t>(slot)].str().substr(1);
+    std::string prefix = "use_" + s.var_names[at(slot)].str().substr(1);
     open_aux_on_quest(s);
     for (std::string found = findlabel(s, prefix, true); !found.empty();
          found = findlabel(s, prefix, true)) {
       if (s.btn_count >= kMaxButtons) continue;
-      auto i = static_cast<std::size_t>(s.btn_count);
+      auto i = at(s.btn_count);
       s.btn_labels[i] = found;
       s.btn_captions[i] = found;
       ++s.btn_count;
@@ -93,41 +104,72 @@ void add_use_actions(InterpreterState& s) {
 
 // Runs a use action once: as a procedure, statement by statement, then shows its text.
 void run_use_action(InterpreterState& s, int sel) {
-  auto& caption = s.btn_captions[static_cast<std::size_t>(sel)];
+  auto& caption = s.btn_captions[at(sel)];
   if (caption.empty() || caption[0] != 'u') return;
   caption.set(0, '+');
   std::int32_t depth = s.call_depth;
-  call(s, s.btn_labels[static_cast<std::size_t>(sel)].str());
+  call(s, s.btn_labels[at(sel)].str());
   gettoken(s);
-  while (s.call_depth != depth && s.token_kind != TokenKind::Eof) parser(s);
+  while (s.call_depth != depth && s.token_kind != TokenKind::Eof)
+    parser(s);
   menu(s, -1);
 }
 
+// An untimed menu blocks until a key comes (nothing changes on the screen meanwhile); a
+// timed one sleeps one tick and takes a key only if one waits.
 std::uint8_t next_key(InterpreterState& s, bool timed) {
   if (!timed) return s.con_in->waitkey();
   menutick(s);
   return readkey(s);
 }
 
-// One key of a pass; true when the choice is made.
-bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string& choice) {
+// "i" lists the inventory and "u" appends the use actions (once per call), each where the
+// list was; Enter on a use action clears the list before the action prints.
+void inventory_keys(InterpreterState& s, MenuPass& pass, std::uint8_t k) {
   if (k == 'i' || k == 'u' || (k == key::kEnter && pass.sel >= pass.entry_count)) erase_list(s);
   if (k == 'i') list_inventory(s);
   if (k == 'u' && !pass.use_added) {
     add_use_actions(s);
     pass.use_added = true;
   }
-  if (k == key::kEscape) reporterror(s, "[menu] ESC", exit_status::kOk);
-  if (s.btn_count <= 0) return false;
+}
+
+// Up and Down wrap around the list; Enter takes a button or runs a use action. True when a
+// button is chosen.
+bool list_keys(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string& choice) {
   if (k == 'h') pass.sel = pass.sel == 0 ? s.btn_count - 1 : pass.sel - 1;
   if (k == 'p') pass.sel = pass.sel >= s.btn_count - 1 ? 0 : pass.sel + 1;
   if (k != key::kEnter) return false;
   if (pass.sel < pass.entry_count) {
-    choice = s.btn_labels[static_cast<std::size_t>(pass.sel)].str();
+    choice = s.btn_labels[at(pass.sel)].str();
     return true;
   }
   run_use_action(s, pass.sel);
   return false;
+}
+
+// One key of a pass; true when the choice is made.
+bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string& choice) {
+  inventory_keys(s, pass, k);
+  if (k == key::kEscape) reporterror(s, "[menu] ESC", exit_status::kOk);
+  if (s.btn_count <= 0) return false;
+  return list_keys(s, pass, k, choice);
+}
+
+// Draws the list and takes keys until a choice, or until a timed call's passes are used up.
+std::string choose(InterpreterState& s, std::int32_t n) {
+  bool timed = n > 0;
+  int ticks = timed ? n / kMsPerPass : 0;
+  MenuPass pass{0, s.btn_count, false};
+  std::string choice;
+  for (;;) {
+    draw_list(s, pass.sel);
+    std::uint8_t k = lowcase(next_key(s, timed));
+    --ticks;
+    s.last_key = k;
+    if (handle_key(s, pass, k, choice)) return choice;
+    if (timed && ticks <= 0) return choice;
+  }
 }
 
 }  // namespace
@@ -135,22 +177,14 @@ bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string
 std::string menu(InterpreterState& s, std::int32_t n) {
   int last = s.block_count - 1;
   s.block_count = s.block_column = s.block_lines = 0;
-  std::string choice;
-  if (s.syntax_level != 0) return choice;
+  if (s.syntax_level != 0) return {};
   show_block(s, last);
-  if (n < 0) return choice;
-  bool timed = n > 0;
-  int ticks = timed ? n / kTickMs : 0;
-  MenuPass pass{0, s.btn_count, false};
-  for (;;) {
-    draw_list(s, pass.sel);
-    std::uint8_t k = lowcase(next_key(s, timed));
-    --ticks;
-    s.last_key = k;
-    if (handle_key(s, pass, k, choice)) break;
-    if (timed && ticks <= 0) break;
-  }
-  for (int i = 0; i < s.btn_count + 3 && s.btn_count > 0; ++i) conwriteln(s, "");
+  if (n < 0) return {};
+  std::string choice = choose(s, n);
+  // The list stays on the screen; the cursor goes below it, two empty lines after it.
+  if (s.btn_count > 0)
+    for (int i = 0; i < s.btn_count + 3; ++i)
+      conwriteln(s, "");
   return choice;
 }
 

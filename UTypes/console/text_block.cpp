@@ -28,6 +28,7 @@ std::uint8_t style_colour(InterpreterState& s, std::string_view key) {
   return low_byte(var_value(s, key));
 }
 
+// Only LF ends a line; a line also ends at its 80th character, where the console wraps.
 void outchar(InterpreterState& s, std::uint8_t ch) {
   append_cell(s, ch, style_colour(s, "$styletextcolor"));
   ++s.block_column;
@@ -39,13 +40,17 @@ void outchar(InterpreterState& s, std::uint8_t ch) {
 }
 
 void outtext(InterpreterState& s, std::string_view text) {
-  for (char c : text) outchar(s, static_cast<std::uint8_t>(c));
+  for (char c : text)
+    outchar(s, static_cast<std::uint8_t>(c));
 }
 
+// "[next]" in the cursor colour ends the page; play then waits for Enter (other keys are
+// dropped), blocking rather than spinning.
 void nextpage(InterpreterState& s) {
   if (s.block_lines + s.btn_count < kPageLines) return;
   std::uint8_t colour = style_colour(s, "$stylecursorcolor");
-  for (char c : std::string_view("[next]")) append_cell(s, static_cast<std::uint8_t>(c), colour);
+  for (char c : std::string_view("[next]"))
+    append_cell(s, static_cast<std::uint8_t>(c), colour);
   menu(s, -1);
   if (s.syntax_level != 0) return warning(s, ",  TOO LARGE BLOCK");
   while (s.con_in->waitkey() != key::kEnter) {
