@@ -57,6 +57,15 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"a lone LF ends a line", "p ab##10$cd\n", 1, 2, 5},
         LineCase{"two p statements share a line", "p abc\np def\n", 0, 6, 6}));
 
+// The console wraps after the 80th character, so the CR LF that follows makes a second,
+// empty line, as the count says.
+TEST(TextBlockLines, EightyCharactersAndALineEndShowAsTwoLines) {
+  Interp in("pln " + std::string(80, 'x') + "\npln next\nanykey\n");
+  in.console().add_key('k');
+  ASSERT_EQ(in.run_statements(), -1);
+  EXPECT_EQ(in.console().transcript(), std::string(80, 'x') + "\n\nnext\n\n");
+}
+
 TEST(TextBlockColours, TwoColoursOnOneLine) {
   Interp in(
       "styletextcolor = 12\n"

@@ -131,9 +131,9 @@ tmux_wait_for "The store stands open and empty." || fail "tower: not reached aft
 tmux_keys i
 tmux_wait_for "3. matches" || fail "inventory: not listed"
 expect_screen "1. oilcan" || fail "inventory: the oil can is missing"
-tmux_keys u
-tmux_wait_for "use_lantern_light" || fail "use: no actions added"
-tmux_keys Down Down Down Enter
+tmux_keys F6 # the key code of F6 is that of "u"
+tmux_wait_for "use_lantern_light" || fail "use: F6 added no actions"
+tmux_keys F1 Down Down Enter # F1 moves down as "p" does
 tmux_wait_for "You strike a match." || fail "use: the lantern was not lit"
 tmux_wait_for "+se_lantern_light" || fail "use: the action is not marked as used"
 tmux_keys Up Up Up Enter
