@@ -20,12 +20,14 @@ fail() {
 DOWN=$'\033[B'
 UP=$'\033[A'
 
-# play CODEPAGE QUEST KEYS: runs the quest in $WORK with a fixed seed; the transcript goes
-# to $WORK/QUEST.out, standard error to $WORK/QUEST.err, the exit status to $STATUS.
+# play CODEPAGE QUEST KEYS: runs the quest in $WORK with a fixed seed in the locale $LOCALE;
+# the transcript goes to $WORK/QUEST.out, standard error to $WORK/QUEST.err, the exit status
+# to $STATUS.
+LOCALE=C.UTF-8
 play() {
   cp "$EXAMPLES/$2" "$WORK/"
   (cd "$WORK" && printf '%s' "$3" |
-    LC_ALL=C.UTF-8 TINDEL_SEED=7 timeout 60 "$BIN" 0 "$1" "$2" >"$2.out" 2>"$2.err")
+    LC_ALL=$LOCALE TINDEL_SEED=7 timeout 60 "$BIN" 0 "$1" "$2" >"$2.out" 2>"$2.err")
   STATUS=$?
 }
 
@@ -105,6 +107,14 @@ expect_transcript kolokol.qst kolokol.txt
 expect_line kolokol.qst "Ваше имя: Ада"
 expect_line kolokol.qst '"Спасибо, Ада. Вот ключ от колокольни. Звони трижды!"'
 expect_line kolokol.qst "+se_ключ_осмотреть"
+
+# Where the locale is not UTF-8, the same game takes and shows CP866 bytes.
+LOCALE=C
+play w kolokol.qst "$(printf '%s' "$KEYS" | iconv -f UTF-8 -t CP866)"
+LOCALE=C.UTF-8
+[ "$STATUS" -eq 0 ] || fail "kolokol.qst in CP866: exit status $STATUS"
+iconv -f CP866 -t UTF-8 "$WORK/kolokol.qst.out" | diff -u "$TRANSCRIPTS/kolokol.txt" - ||
+  fail "kolokol.qst in CP866: the transcript differs"
 
 # The CP866 quest: Cyrillic labels in mixed case, a count in a use action.
 KEYS=$'\n'$'\n'$'\n'"u$DOWN"$'\n'"$UP"$'\n'$'\n''x'
