@@ -1,5 +1,6 @@
 #include "UTypes/statements/labels.h"
 
+#include <cstring>
 #include <vector>
 
 #include "UTypes/console/console.h"
@@ -115,18 +116,112 @@ bool last_part_reached(const std::vector<std::string>& parts) {
   return i == last;
 }
 
+// Moves aux_file past its next ":"; false at its end. Outside ".qs1" files a ":" is the same
+// byte before and after the code-page conversion, so the raw bytes are searched.
+bool skip_past_colon(InterpreterState& s) {
+  std::uint8_t c = 0;
+  if (s.qs1_file) {
+    while (aux_read(s, c))
+      if (c == ':') return true;
+    return false;
+  }
+  const QuestImage& image = *s.aux_file.image();
+  const char* start = image.bytes.data();
+  const void* hit = std::memchr(start + s.aux_file.pos(), ':', image.end - s.aux_file.pos());
+  if (!hit) {
+    s.aux_file.seek(image.end);
+    return false;
+  }
+  s.aux_file.seek(static_cast<std::size_t>(static_cast<const char*>(hit) - start) + 1);
+  return true;
+}
+
 // Every name that an exact search finds, gathered in one reading of the quest.
 void gather_found_labels(InterpreterState& s) {
   open_aux_on_quest(s);
   std::vector<std::string> parts;
-  std::uint8_t c = 0;
-  while (aux_read(s, c)) {
-    if (c != ':') continue;
+  while (skip_past_colon(s)) {
     if (!read_label_parts(s, parts)) break;
     if (last_part_reached(parts)) s.label_check_cache[parts.back()] = true;
   }
   s.aux_file.close();
   s.label_check_cache[kGatheredMark] = true;
+}
+
+// A walk over the quest's characters that counts lines and columns as getchar does, without
+// moving the reader or polling the keyboard. Only for a quest whose every CR has its LF.
+struct QuestWalk {
+  const InterpreterState& s;
+  const QuestImage& image;
+  std::size_t pos = 0;
+  std::int32_t line_no = 1;
+  std::int32_t line_pos = 0;
+  std::uint8_t c = 0;
+
+  void next() {
+    if (pos >= image.end) {
+      c = kEndOfFile;
+      return;
+    }
+    ++line_pos;
+    c = decode_quest_byte(s, static_cast<std::uint8_t>(image.bytes[pos++]));
+    if (c != 13) return;
+    ++pos;
+    ++line_no;
+    line_pos = 0;
+    c = kEndOfLine;
+  }
+  ReaderMark mark() const { return ReaderMark{pos, c, line_no, line_pos}; }
+};
+
+// The label after a ":" as a jump reads it, split at each further ":"; false when the end
+// of the quest comes first.
+bool walk_label_parts(QuestWalk& walk, std::vector<std::string>& parts) {
+  parts.assign(1, std::string());
+  for (;;) {
+    do {
+      walk.next();
+    } while (walk.c <= 32);
+    if (walk.c == kEndOfFile) return false;
+    if (walk.c == kEndOfLine || walk.c == ';' || walk.c == '&') return true;
+    if (walk.c == ':') {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(static_cast<char>(lowcase(walk.c)));
+    }
+  }
+}
+
+// Where a jump finds each label, gathered in one walk over the quest: the first label of each
+// name that a search for that name gets to try.
+void gather_jump_marks(InterpreterState& s) {
+  QuestWalk walk{s, *s.quest_file.image()};
+  std::vector<std::string> parts;
+  for (;;) {
+    do {
+      walk.next();
+    } while (walk.c != ':' && walk.c != kEndOfFile);
+    if (walk.c == kEndOfFile || !walk_label_parts(walk, parts)) break;
+    if (last_part_reached(parts)) s.jump_cache.try_emplace(parts.back(), true, walk.mark());
+  }
+  s.jump_cache[kGatheredMark] = LabelHit{};
+}
+
+// Puts the reader where a jump to `name` ends, when that is known without reading: from an
+// earlier jump, or from the gathering. False when the quest must be read.
+bool jump_to_known_label(InterpreterState& s, const std::string& name) {
+  if (s.direct_reads) return false;
+  auto hit = s.jump_cache.find(name);
+  const QuestImage& image = *s.quest_file.image();
+  if (hit == s.jump_cache.end() && image.clean_line_ends && name.find(':') == std::string::npos &&
+      !s.jump_cache.count(kGatheredMark)) {
+    gather_jump_marks(s);
+    hit = s.jump_cache.find(name);
+  }
+  if (hit == s.jump_cache.end()) return false;
+  restore(s, hit->second.mark);
+  if (s.line_no > 1) poll_break(s);
+  return true;
 }
 
 }  // namespace
@@ -140,11 +235,7 @@ void gotolabel(InterpreterState& s, const std::string& name) {
   if (s.syntax_level == 1) return;
   if (s.syntax_level == 2) return check_label(s, name);
   if (!reopen_quest(s)) reporterror(s, "[gotolabel] file <" + s.quest_name + "> not open");
-  auto hit = s.direct_reads ? s.jump_cache.end() : s.jump_cache.find(name);
-  if (hit != s.jump_cache.end()) {
-    restore(s, hit->second.mark);
-    if (s.line_no > 1) poll_break(s);
-  } else {
+  if (!jump_to_known_label(s, name)) {
     scan_to_label(s, name);
     if (!s.direct_reads) s.jump_cache[name] = LabelHit{true, reader_mark(s)};
   }
@@ -196,6 +287,7 @@ void check_label(InterpreterState& s, const std::string& name) {
                   !quest_image_stale(*image, s.quest_name);
   if (!gathered) return search_label(s, name);
   sync_caches(s);
+  if (s.label_check_cache.count(name)) return;  // only the gathering fills the cache
   if (!s.label_check_cache.count(kGatheredMark)) gather_found_labels(s);
   if (!s.label_check_cache.count(name))
     reporterror(s, "[findlabel] label <" + name + "> not found");

@@ -72,12 +72,42 @@ std::string random_line(std::mt19937& rng) {
   }
 }
 
-std::string random_quest(std::mt19937& rng) {
-  std::string quest;
+// Bytes that only some quests hold: in the DOS code page 0xFF ends a line and 0xFE the quest
+// for a search; a lone LF is a blank; a CR without its LF is an error wherever it is read.
+std::string odd_line(std::mt19937& rng, const std::string& name) {
+  switch (pick(rng, 4)) {
+    case 0:
+      return "pln \xFF:" + name;
+    case 1:
+      return "pln \xFE end of the search";
+    case 2:
+      return ":" + name + "\nx";
+    default:
+      return "pln a lone \r here";
+  }
+}
+
+struct RandomQuest {
+  std::string bytes;
+  bool dos_codepage = false;
+  bool encoded = false;
+};
+
+RandomQuest random_quest(std::mt19937& rng) {
+  RandomQuest quest;
+  quest.dos_codepage = pick(rng, 4) == 0;
+  quest.encoded = pick(rng, 8) == 0;
+  bool odd = pick(rng, 3) == 0;
   int lines = 5 + pick(rng, 40);
-  for (int i = 0; i < lines; ++i)
-    quest += random_line(rng) + "\n";
-  if (pick(rng, 5) == 0) quest.pop_back();  // no line end after the last line
+  for (int i = 0; i < lines; ++i) {
+    std::string line = odd && pick(rng, 8) == 0 ? odd_line(rng, any_name(rng)) : random_line(rng);
+    quest.bytes += line + "\r\n";
+  }
+  if (pick(rng, 5) == 0) quest.bytes.resize(quest.bytes.size() - 2);  // no last line end
+  if (quest.encoded)
+    for (char& c : quest.bytes)
+      if (static_cast<unsigned char>(c) >= 32)
+        c = static_cast<char>(287 - static_cast<unsigned char>(c));
   return quest;
 }
 
@@ -139,9 +169,11 @@ void step(Interp& it, std::mt19937& rng) {
   }
 }
 
-std::vector<Snapshot> run_steps(const std::string& quest, std::uint32_t seed, bool direct) {
-  Interp it(quest);
+std::vector<Snapshot> run_steps(const RandomQuest& quest, std::uint32_t seed, bool direct) {
+  Interp it(quest.bytes, 0, false);
   it.s().direct_reads = direct;
+  it.s().codepage_w = !quest.dos_codepage;
+  it.s().qs1_file = quest.encoded;
   std::mt19937 rng(seed);
   std::vector<Snapshot> seen;
   for (int i = 0; i < 60; ++i) {
@@ -164,20 +196,61 @@ TEST(JumpCache, RandomQuestsGiveTheSameStateWithAndWithoutIt) {
   int ended = 0, steps = 0;
   for (std::uint32_t seed = 1; seed <= 300; ++seed) {
     std::mt19937 rng(seed);
-    std::string quest = random_quest(rng);
+    RandomQuest quest = random_quest(rng);
     std::vector<Snapshot> cached = run_steps(quest, seed, false);
     std::vector<Snapshot> direct = run_steps(quest, seed, true);
-    ASSERT_EQ(cached.size(), direct.size()) << quest;
+    ASSERT_EQ(cached.size(), direct.size()) << quest.bytes;
     for (std::size_t i = 0; i < cached.size(); ++i)
-      ASSERT_EQ(cached[i], direct[i])
-          << "quest " << seed << " step " << i << "\n"
-          << quest << "\ncached: " << describe(cached[i]) << "\ndirect: " << describe(direct[i]);
+      ASSERT_EQ(cached[i], direct[i]) << "quest " << seed << " step " << i << "\n"
+                                      << quest.bytes << "\ncached: " << describe(cached[i])
+                                      << "\ndirect: " << describe(direct[i]);
     ended += cached.back().ended;
     steps += static_cast<int>(cached.size());
   }
   // Both outcomes must have been exercised for the comparison to mean something.
   EXPECT_GT(ended, 30);
   EXPECT_GT(steps, 1500);
+}
+
+// The gathering behind the first jump must know every label a jump finds, and where: a
+// label it missed would only cost a reading, so this is checked on its own.
+TEST(JumpCache, TheGatheringKnowsEveryLabelThatAJumpFinds) {
+  int known = 0;
+  for (std::uint32_t seed = 1; seed <= 100; ++seed) {
+    std::mt19937 rng(seed);
+    RandomQuest quest = random_quest(rng);
+    Interp cached(quest.bytes, 0, false);
+    cached.s().codepage_w = !quest.dos_codepage;
+    cached.s().qs1_file = quest.encoded;
+    if (!cached.s().quest_file.image()->clean_line_ends) continue;
+    try {
+      gotolabel(cached.s(), "nowhere");
+    } catch (const ProgramEnd&) {
+    }
+    std::vector<std::string> names = kNames;
+    for (const auto& [name, hit] : cached.s().jump_cache)
+      if (name != ":") names.push_back(name);
+    Interp direct(quest.bytes, 0, false);
+    direct.s().codepage_w = !quest.dos_codepage;
+    direct.s().qs1_file = quest.encoded;
+    direct.s().direct_reads = true;
+    for (const std::string& name : names) {
+      auto hit = cached.s().jump_cache.find(name);
+      try {
+        gotolabel(direct.s(), name);
+        ASSERT_NE(hit, cached.s().jump_cache.end()) << "seed " << seed << " " << name;
+        ReaderMark at = reader_mark(direct.s());
+        EXPECT_EQ(hit->second.mark.pos, at.pos) << "seed " << seed << " " << name;
+        EXPECT_EQ(hit->second.mark.line_no, at.line_no) << "seed " << seed << " " << name;
+        EXPECT_EQ(hit->second.mark.line_pos, at.line_pos) << "seed " << seed << " " << name;
+        EXPECT_EQ(hit->second.mark.cur_char, at.cur_char) << "seed " << seed << " " << name;
+        ++known;
+      } catch (const ProgramEnd&) {
+        EXPECT_EQ(hit, cached.s().jump_cache.end()) << "seed " << seed << " " << name;
+      }
+    }
+  }
+  EXPECT_GT(known, 150);
 }
 
 void rewrite_quest(const std::string& text) {
