@@ -39,20 +39,20 @@ void warning(InterpreterState& s, std::string_view tail) {
 }
 
 void trace(InterpreterState& s) {
-  if (!s.log_file) return;
+  if (!s.log_on || !s.log_file) return;
   auto kind = static_cast<std::size_t>(s.token_kind);
   std::string line = inttostr(s.line_no) + ": " +
                      s.token_names[kind < s.token_names.size() ? kind : 0].str() + " _ " +
                      s.token_text + " _ " + s.str_result + " _ \r\n";
   if (std::fwrite(line.data(), 1, line.size(), s.log_file) != line.size() ||
       std::fflush(s.log_file) != 0)
-    io_failure("log.txt", std::strerror(errno));
+    io_failure("log.txt", std::string("cannot be written: ") + std::strerror(errno));
 }
 
 void open_log(InterpreterState& s) {
   if (s.log_file) std::fclose(s.log_file);
   s.log_file = std::fopen("log.txt", "wb");
-  if (!s.log_file) io_failure("log.txt", std::strerror(errno));
+  if (!s.log_file) io_failure("log.txt", std::string("cannot be created: ") + std::strerror(errno));
 }
 
 }  // namespace tindel

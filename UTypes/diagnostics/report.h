@@ -18,7 +18,7 @@ std::string error_text(const InterpreterState& s, std::string_view message);
 // A syntax-check warning: "warning: STR <line>" + tail, as one console line.
 void warning(InterpreterState& s, std::string_view tail);
 
-// One trace line in "log.txt", flushed at once.
+// One trace line in "log.txt", flushed at once; nothing while the trace is off.
 void trace(InterpreterState& s);
 
 // Creates "log.txt" empty and keeps it open for the trace (modes 4, 5, 6).

@@ -20,13 +20,23 @@ std::string fixed(double value, int decimals) {
   return buf;
 }
 
+// "\\" for a backslash, "\r" and "\n" for the line breaks.
 std::string escape_line_breaks(std::string_view name) {
   std::string out;
   for (char c : name) {
-    if (c == '\\') out += "\\\\";
-    else if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else out += c;
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
   }
   return out;
 }
@@ -44,7 +54,9 @@ std::string unescape_line_breaks(std::string_view text) {
   return out;
 }
 
-bool has_line_break(std::string_view name) { return name.find_first_of("\r\n") != name.npos; }
+bool has_line_break(std::string_view name) {
+  return name.find_first_of("\r\n") != name.npos;
+}
 
 // The value of an escaped line: four decimals, or the mark after an infinity or NaN.
 std::string escaped_value(double value) {

@@ -1,16 +1,15 @@
 #include "UTypes/saves/savegame.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <climits>
 #include <cstring>
 #include <fstream>
-#include <optional>
 
 #include "UTypes/console/console_ops.h"
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/saves/save_format.h"
+#include "UTypes/saves/save_reader.h"
 #include "UTypes/state/program_end.h"
 
 namespace tindel {
@@ -19,14 +18,17 @@ const char* const kSaveHeader = "Skein-save. Tindel v0.0.9, a quest player for t
 
 namespace {
 
+// Writes lines ended by CR LF; any failure to create or write the file ends the program.
 class SaveWriter {
  public:
   explicit SaveWriter(const std::string& file) : file_(file), fp_(std::fopen(file.c_str(), "wb")) {
-    if (!fp_) io_failure(file_, std::string("cannot be written: ") + std::strerror(errno));
+    if (!fp_) fail();
   }
   ~SaveWriter() {
     if (fp_) std::fclose(fp_);
   }
+  SaveWriter(const SaveWriter&) = delete;
+  SaveWriter& operator=(const SaveWriter&) = delete;
   void line(std::string_view text) {
     if (std::fwrite(text.data(), 1, text.size(), fp_) != text.size() ||
         std::fwrite("\r\n", 1, 2, fp_) != 2)
@@ -39,48 +41,28 @@ class SaveWriter {
   }
 
  private:
-  [[noreturn]] void fail() { io_failure(file_, std::string("cannot be written: ") + std::strerror(errno)); }
+  [[noreturn]] void fail() const {
+    io_failure(file_, std::string("cannot be written: ") + std::strerror(errno));
+  }
   std::string file_;
   std::FILE* fp_;
 };
 
-// Reads a saved game line by line; a line that cannot be read is an input/output failure
-// that names the file and the line.
-class SaveReader {
- public:
-  SaveReader(std::ifstream& in, const std::string& file) : in_(in), file_(file) {}
-  std::optional<std::string> next() {
-    std::string text;
-    if (!std::getline(in_, text)) return std::nullopt;
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    ++line_no_;
-    return text;
-  }
-  std::string line() {
-    auto text = next();
-    if (!text) fail("the file ends early");
-    return *text;
-  }
-  long integer(long low, long high) {
-    std::string text = line();
-    const char* start = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    long v = std::strtol(start, &end, 10);
-    if (end == start || errno == ERANGE) fail("a whole number was expected");
-    if (v < low || v > high) fail("the number " + std::to_string(v) + " is out of range");
-    return v;
-  }
-  [[noreturn]] void fail(const std::string& why) {
-    io_failure(file_, "line " + std::to_string(line_no_ + (in_ ? 0 : 1)) + ": " + why);
-  }
+void write_call_stack(const InterpreterState& s, SaveWriter& out) {
+  out.line(inttostr(s.call_depth) + " calls:");
+  for (int i = 0; i < s.call_depth && i < kCallStackSize; ++i)
+    out.line(inttostr(s.call_stack[static_cast<std::size_t>(i)]));
+}
 
- private:
-  std::ifstream& in_;
-  const std::string& file_;
-  int line_no_ = 0;
-};
+void write_slots(const InterpreterState& s, SaveWriter& out) {
+  out.line(inttostr(kLastSlot) + " vars:");
+  for (int i = 0; i <= kLastSlot; ++i) {
+    auto at = static_cast<std::size_t>(i);
+    out.line(format_slot_line(s.var_values[at], s.var_names[at].view()));
+  }
+}
 
+// "<depth> calls:" and one return line per entry; the depth must fit the stack.
 void read_call_stack(InterpreterState& s, SaveReader& reader) {
   s.call_depth = static_cast<std::int32_t>(reader.integer(0, kCallStackSize));
   for (int i = 0; i < s.call_depth; ++i) {
@@ -90,9 +72,10 @@ void read_call_stack(InterpreterState& s, SaveReader& reader) {
   }
 }
 
+// "<last slot> vars:" and the slot lines 0..last; slots beyond keep their values.
 void read_slots(InterpreterState& s, SaveReader& reader) {
-  long last = reader.integer(LONG_MIN, kLastSlot);
-  for (long i = 0; i <= last; ++i) {
+  auto last = static_cast<int>(reader.integer(INT32_MIN, kLastSlot));
+  for (int i = 0; i <= last; ++i) {
     SlotLine slot = parse_slot_line(reader.line());
     if (!slot.ok) reader.fail("a number was expected");
     s.var_values[static_cast<std::size_t>(i)] = slot.value;
@@ -110,13 +93,8 @@ void savegame(InterpreterState& s, const std::string& file, std::string_view lab
   out.line(s.quest_name);
   out.line(s.common_name);
   out.line(label);
-  out.line(inttostr(s.call_depth) + " calls:");
-  for (int i = 0; i < s.call_depth && i < kCallStackSize; ++i)
-    out.line(inttostr(s.call_stack[static_cast<std::size_t>(i)]));
-  out.line(inttostr(kLastSlot) + " vars:");
-  for (int i = 0; i <= kLastSlot; ++i)
-    out.line(format_slot_line(s.var_values[static_cast<std::size_t>(i)],
-                              s.var_names[static_cast<std::size_t>(i)].view()));
+  write_call_stack(s, out);
+  write_slots(s, out);
   out.line("eof");
   out.close();
 }
@@ -128,12 +106,13 @@ void loadgame(InterpreterState& s, const std::string& file) {
   SaveReader reader(in, file);
   reader.line();  // the header is never read back
   std::string stored = reader.line();
-  if (stored != s.quest_name) reporterror(s, "QUEST NAME: <" + s.quest_name + "> ? <" + stored + ">");
+  if (stored != s.quest_name)
+    reporterror(s, "QUEST NAME: <" + s.quest_name + "> ? <" + stored + ">");
   s.common_name = reader.line();
   s.current_label = reader.line();
   read_call_stack(s, reader);
   read_slots(s, reader);
-  auto last = reader.next();
+  std::optional<std::string> last = reader.next();
   if (!last || *last != "eof") conwriteln(s, "warning: \"eof\" not found.");
 }
 

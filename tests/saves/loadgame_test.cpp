@@ -2,6 +2,7 @@
 // file ends the program.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "UTypes/saves/savegame.h"
@@ -155,6 +156,14 @@ TEST(LoadGame, DamagedFilesEndWithAnInputOutputFailureNamingTheLine) {
     EXPECT_EQ(run.note.find('\n'), std::string::npos) << "one line";
     EXPECT_FALSE(shows(run, "Keys")) << c.what;
   }
+}
+
+TEST(LoadGame, ASaveThatCannotBeReadIsAFailure) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() + "/save.txt");
+  RawRun run = run_raw(dir, kKeyQuest, {.args = {"1", "w", "quest.qst"}, .input = quit_at_menu});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.note.find("save.txt: line 1: cannot be read"), std::string::npos) << run.note;
 }
 
 TEST(LoadGame, ACallStackEntryThatIsNotANumberIsAFailure) {

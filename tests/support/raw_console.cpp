@@ -11,6 +11,7 @@ void RawConsole::conwrite(std::string_view bytes, std::uint8_t attr) {
 
 std::optional<std::string> RawConsole::readline() {
   ++line_reads;
+  if (on_readline) on_readline();
   return ScriptedConsole::readline();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Quest runs on a scripted console that also keeps every write as its bytes, trailing blanks
 // and line ends included, and counts the lines read.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@ class RawConsole : public ScriptedConsole {
 
   std::vector<std::string> writes;  // one entry per conwrite call
   int line_reads = 0;
+  std::function<void()> on_readline;  // runs as each line read begins
 };
 
 struct RawRun {
