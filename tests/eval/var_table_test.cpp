@@ -115,13 +115,5 @@ TEST(VarTable, FullTableKeepsExistingNamesAndRefusesNewOnes) {
   EXPECT_EQ(error_line(run), "Error: [prog] VAR TABLE OUT  (STR:745,POS:1,TOKEN:<NEWLN>)");
 }
 
-TEST(VarTable, FullTableAsTheStatementsSeeIt) {
-  Probe probe(filling_quest() + "v5 = v5 + v741\n", "if 1 then");
-  InterpreterState& s = probe.s();
-  EXPECT_EQ(value_at(s, getvar(s, "$v5")), 746.0);
-  EXPECT_EQ(getvar(s, "$v1"), 741);
-  EXPECT_EQ(getvar(s, "$v741"), 1);
-}
-
 }  // namespace
 }  // namespace tindel::testing

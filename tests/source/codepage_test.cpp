@@ -115,11 +115,5 @@ TEST(Codepage, EncodedQuestIsDecodedBeforeItsCodePageIsConverted) {
   }
 }
 
-TEST(Codepage, DosCodePageLeavesWindowsBytesUnconverted) {
-  TempDir dir;
-  QuestRun run = run_quest(dir, "pln \xCF\xE8\n", {.args = {"0", "d", "quest.qst"}});
-  EXPECT_NE(run.output().find("\xCF\xE8"), std::string::npos) << run.output();
-}
-
 }  // namespace
 }  // namespace tindel::testing
