@@ -51,7 +51,7 @@ void btn_statement(InterpreterState& s) {
   gettoken(s);
   auto slot = static_cast<std::size_t>(s.btn_count);
   s.btn_labels[slot] = s.token_text;
-  if (s.syntax_level == 2) check_label(s, s.token_text);
+  if (s.syntax_level == 2) check_label(s, s.btn_labels[slot].str());
   if (s.token_kind != K::Comma) reporterror(s, "[btn] \",\" expected");
   string(s);
   s.btn_captions[slot] = s.str_result;
@@ -161,6 +161,14 @@ std::string read_player_line(InterpreterState& s) {
   return *line;
 }
 
+// A number is read as the first word of a line; the rest of the line is dropped.
+std::string first_word(const std::string& line) {
+  std::size_t start = line.find_first_not_of(" \t");
+  if (start == std::string::npos) return {};
+  std::size_t end = line.find_first_of(" \t", start);
+  return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
 // input NAME — a line into a string variable, or a number into a numeric one
 void input_statement(InterpreterState& s) {
   menu(s, -1);
@@ -175,10 +183,7 @@ void input_statement(InterpreterState& s) {
     return;
   }
   double number = 0.0;
-  for (;;) {
-    std::string line = read_player_line(s);
-    line.erase(line.find_last_not_of(" \t") + 1);
-    if (parse_decimal(line, number)) break;
+  while (!parse_decimal(first_word(read_player_line(s)), number)) {
   }
   var_value(s, "$" + s.token_text) = number;
 }

@@ -182,6 +182,20 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"label in text", ":start\ngoto room\npln at:room\n:common\nend\n", ""}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
+// A button keeps 63 characters of its label, and the check looks for what the button keeps.
+TEST(LabelCheck, AButtonLooksForItsLabelCutTo63Characters) {
+  std::string label(64, 'a');
+  TempDir dir;
+  QuestRun run = play(
+      dir,
+      ":start\ngoto " + label + "\nbtn " + label + ", Go\nend\n:" + label + "\nend\n:common\nend\n",
+      {.lines = {""}, .args = {"3", "w", "quest.qst"}});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(
+      holds(run.output(), "[findlabel] label <" + label.substr(0, 63) + "> not found  (STR:4"))
+      << run.output();
+}
+
 TEST(LabelCheck, SyntaxLevelOneDoesNotLookForLabels) {
   TempDir dir;
   QuestRun run = play(dir, ":start\ngoto nowhere\nproc gone\nbtn lost, Go\nend\n",
