@@ -1,0 +1,150 @@
+// Jumps and checks over a large quest: a jump to a label near the end must cost about what a
+// jump near the top costs, a check of every label reference (mode 3) about what a plain check
+// (mode 2) costs, and a check must read the quest quickly.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "UTypes/console/console_ops.h"
+#include "UTypes/console/scripted_console.h"
+#include "UTypes/eval/var_table.h"
+#include "UTypes/media/media_player.h"
+#include "UTypes/source/scanner.h"
+#include "UTypes/statements/labels.h"
+#include "program/startup.h"
+
+namespace tindel {
+namespace {
+
+constexpr std::size_t kQuestBytes = 4u << 20;
+
+// A quest of at least `bytes` bytes: rooms ":room<i>" with a few lines of text, three buttons
+// and a goto each, every reference to a room that exists; ":common" last.
+struct RoomQuest {
+  std::string text;
+  std::size_t rooms = 0;
+  std::size_t references = 0;
+};
+
+std::string room(std::size_t i) {
+  return "room" + std::to_string(i);
+}
+
+RoomQuest generate_rooms(std::size_t bytes) {
+  RoomQuest q;
+  std::size_t estimated_rooms = bytes / 400 + 1;
+  for (std::size_t i = 0; q.text.size() < bytes; ++i, ++q.rooms) {
+    std::size_t far = (i * 7919) % estimated_rooms;
+    q.text += ":Room " + std::to_string(i) + "\r\n";
+    q.text += "pln A quiet room, number #" + std::to_string(i) + "$; doors: lead on.\r\n";
+    q.text += "p The walls are bare and the floor is old stone, worn by many feet.\r\n";
+    q.text += "pln Somewhere water drips; the air is cool & visits = visits + 1\r\n";
+    q.text += "; a note for the author: rooms are numbered in the order they are written\r\n";
+    q.text += "btn " + room(i + 1) + ", Onward\r\n";
+    q.text += "btn " + room(i / 2) + ", Back\r\n";
+    q.text += "btn " + room(far) + ", Far away\r\n";
+    q.text += "if visits > 3 then goto " + room(i + 1) + "\r\n";
+    q.text += "end\r\n";
+    q.references += 4;
+  }
+  for (std::size_t i = q.rooms; i <= std::max(q.rooms, estimated_rooms); ++i)
+    q.text += ":" + room(i) + "\r\nend\r\n";  // every forward and far target exists
+  q.text += ":common\r\nend\r\n";
+  return q;
+}
+
+class QuestOnDisk {
+ public:
+  explicit QuestOnDisk(const std::string& text) {
+    char pattern[] = "/tmp/tindel-labels-bench-XXXXXX";
+    int fd = ::mkstemp(pattern);
+    if (fd < 0) throw std::runtime_error("mkstemp failed");
+    ::close(fd);
+    path_ = pattern;
+    std::ofstream(path_, std::ios::binary) << text;
+  }
+  ~QuestOnDisk() { std::remove(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+const RoomQuest& rooms() {
+  static const RoomQuest quest = generate_rooms(kQuestBytes);
+  return quest;
+}
+
+const QuestOnDisk& rooms_on_disk() {
+  static const QuestOnDisk file(rooms().text);
+  return file;
+}
+
+class NoMedia : public MediaPlayer {
+ public:
+  void playmidi(const std::string&, bool) override {}
+  void playwave(const std::string&) override {}
+  void showimage(const std::string&) override {}
+  void stop_all() override {}
+};
+
+// A state as start-up leaves it over the quest, in play.
+struct Player {
+  std::unique_ptr<InterpreterState> s = std::make_unique<InterpreterState>();
+  ScriptedConsole console;
+  explicit Player(const std::string& path) {
+    coninit(*s, console);
+    create_system_variables(*s);
+    s->quest_name = path;
+    if (!s->quest_file.open(path)) throw std::runtime_error("quest not readable");
+    getchar(*s);
+  }
+};
+
+// Repeated jumps to the first room or to the last one.
+void BM_Jump(benchmark::State& state) {
+  Player player(rooms_on_disk().path());
+  std::string label = state.range(0) == 0 ? room(0) : "common";
+  for (auto _ : state)
+    gotolabel(*player.s, label);
+}
+BENCHMARK(BM_Jump)->Arg(0)->Arg(1)->ArgNames({"at_end"});
+
+// The first jump of a run to the first room or to the last one: nothing remembered yet.
+void BM_FirstJump(benchmark::State& state) {
+  Player player(rooms_on_disk().path());
+  std::string label = state.range(0) == 0 ? room(0) : "common";
+  for (auto _ : state) {
+    player.s->jump_cache.clear();
+    gotolabel(*player.s, label);
+  }
+}
+BENCHMARK(BM_FirstJump)->Arg(0)->Arg(1)->ArgNames({"at_end"})->Unit(benchmark::kMillisecond);
+
+// The whole program checking the quest: mode 2, or mode 3 with every reference looked up.
+void BM_Check(benchmark::State& state) {
+  const std::string mode = state.range(0) == 0 ? "2" : "3";
+  const std::string& path = rooms_on_disk().path();
+  for (auto _ : state) {
+    auto s = std::make_unique<InterpreterState>();
+    ScriptedConsole console;
+    NoMedia media;
+    RunResult result = run_program(*s, {mode, "w", path}, {console, media, 1});
+    if (result.status != 0 || console.transcript().find("is checked!") == std::string::npos) {
+      state.SkipWithError("the generated quest does not pass the check");
+      break;
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(rooms().text.size()) * state.iterations());
+  state.counters["references"] = static_cast<double>(rooms().references);
+}
+BENCHMARK(BM_Check)->Arg(0)->Arg(1)->ArgNames({"mode3"})->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tindel
