@@ -12,8 +12,7 @@ std::string error_text(const InterpreterState& s, std::string_view message);
 
 // Writes "debug.txt", shows the error, waits for Enter and ends the program: status 1 for
 // an error, 0 when the report is the player's own quit (Escape).
-[[noreturn]] void reporterror(InterpreterState& s, std::string_view message,
-                              int status = 1);
+[[noreturn]] void reporterror(InterpreterState& s, std::string_view message, int status = 1);
 
 // A syntax-check warning: "warning: STR <line>" + tail, as one console line.
 void warning(InterpreterState& s, std::string_view tail);

@@ -15,6 +15,7 @@ fail() {
 
 ENTER=$'\r'
 ESC=$'\033'
+CR=$'\r'
 
 printf '%s\r\n' \
   ':start' \
@@ -54,11 +55,16 @@ absent() {
   if grep -qF -- "$2" "$WORK/$1.out"; then fail "$1: \"$2\" shown"; fi
 }
 
+# edit SED_SCRIPT: save.txt becomes the saved game as the script changes it (a player's edit).
+edit() {
+  sed "$1" "$WORK/saved.txt" >"$WORK/save.txt"
+}
+
 # Play: into the hall, where the game is saved, then Escape and Enter.
 run play 0 "$ENTER$ESC"$'\n'
 expect play 0 "At the gate" "Keys 1, gold 5" "[menu] ESC"
 [ -f "$WORK/save.txt" ] || fail "no save.txt"
-[ "$(sed -n 4p "$WORK/save.txt")" = $'hall\r' ] || fail "the resume label is not hall"
+[ "$(sed -n 4p "$WORK/save.txt")" = "hall$CR" ] || fail "the resume label is not hall"
 cp "$WORK/save.txt" "$WORK/saved.txt"
 
 # Resume: the hall runs again from its label on the saved table.
@@ -68,21 +74,18 @@ absent resume "At the gate"
 absent resume "warning"
 
 # A count changed by hand.
-cp "$WORK/saved.txt" "$WORK/save.txt"
-sed -i 's/^1\.000 ;key\r$/41.000 ;key\r/' "$WORK/save.txt"
+edit "s/^1\.000 ;key$CR\$/41.000 ;key$CR/"
 grep -q '^41.000 ;key' "$WORK/save.txt" || fail "the edit did not apply"
 run edited 1 "$ESC"$'\n'
 expect edited 0 "Keys 42, gold 10"
 
 # The "eof" line removed: a warning, and play goes on.
-cp "$WORK/saved.txt" "$WORK/save.txt"
-sed -i '/^eof\r$/d' "$WORK/save.txt"
+edit "/^eof$CR\$/d"
 run no_eof 1 "$ESC"$'\n'
 expect no_eof 0 'warning: "eof" not found.' "Keys 2, gold 10"
 
 # A saved game of another quest is refused with the report.
-cp "$WORK/saved.txt" "$WORK/save.txt"
-sed -i '2s/.*/other.qst\r/' "$WORK/save.txt"
+edit "2s/.*/other.qst$CR/"
 run other 1 $'\n'
 expect other 1 "Error: QUEST NAME: <quest.qst> ? <other.qst>" "<press enter>"
 absent other "Keys"
