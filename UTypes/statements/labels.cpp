@@ -148,8 +148,16 @@ void gather_found_labels(InterpreterState& s) {
   s.label_check_cache[kGatheredMark] = true;
 }
 
+// Whether reading the quest from `from` to `to` meets a character that reads as the end
+// marker: only a DOS code page quest can hold one (0xFE, or "!" in a ".qs1" file).
+bool end_marker_between(const InterpreterState& s, std::size_t from, std::size_t to) {
+  if (s.codepage_w) return false;
+  const char* bytes = s.quest_file.image()->bytes.data();
+  return std::memchr(bytes + from, s.qs1_file ? '!' : '\xFE', to - from) != nullptr;
+}
+
 // A walk over the quest's characters that counts lines and columns as getchar does, without
-// moving the reader or polling the keyboard. Only for a quest whose every CR has its LF.
+// moving the reader or polling the keyboard.
 struct QuestWalk {
   const InterpreterState& s;
   const QuestImage& image;
@@ -207,14 +215,20 @@ void gather_jump_marks(InterpreterState& s) {
   s.jump_cache[kGatheredMark] = LabelHit{};
 }
 
+// The walk reads as a jump does only over a quest whose every CR has its LF and that holds
+// no end marker, which a search reads either as the end or as the start of a label.
+bool can_gather_jumps(const InterpreterState& s, const std::string& name) {
+  const QuestImage& image = *s.quest_file.image();
+  return image.clean_line_ends && name.find(':') == std::string::npos &&
+         !s.jump_cache.count(kGatheredMark) && !end_marker_between(s, 0, image.end);
+}
+
 // Puts the reader where a jump to `name` ends, when that is known without reading: from an
 // earlier jump, or from the gathering. False when the quest must be read.
 bool jump_to_known_label(InterpreterState& s, const std::string& name) {
   if (s.direct_reads) return false;
   auto hit = s.jump_cache.find(name);
-  const QuestImage& image = *s.quest_file.image();
-  if (hit == s.jump_cache.end() && image.clean_line_ends && name.find(':') == std::string::npos &&
-      !s.jump_cache.count(kGatheredMark)) {
+  if (hit == s.jump_cache.end() && can_gather_jumps(s, name)) {
     gather_jump_marks(s);
     hit = s.jump_cache.find(name);
   }
@@ -312,13 +326,22 @@ void call(InterpreterState& s, const std::string& name, const ReaderMark* resume
 
 namespace {
 
+// The start of line t by the index of line starts, when reading there would meet nothing
+// but characters; npos when the quest must be read.
+std::size_t indexed_line_start(const InterpreterState& s, std::int32_t t) {
+  const auto& image = s.quest_file.image();
+  if (s.direct_reads || !image || !image->clean_line_ends || s.line_no >= t)
+    return std::string::npos;
+  if (static_cast<std::size_t>(t - 1) >= image->line_starts.size()) return std::string::npos;
+  std::size_t start = image->line_starts[static_cast<std::size_t>(t - 1)];
+  return end_marker_between(s, s.quest_file.pos(), start) ? std::string::npos : start;
+}
+
 // Reads forward to the start of line t, by the index of line starts when it can be trusted.
 void read_to_line(InterpreterState& s, std::int32_t t) {
-  const auto& image = s.quest_file.image();
-  bool indexed = !s.direct_reads && image && image->clean_line_ends && s.line_no < t &&
-                 static_cast<std::size_t>(t - 1) < image->line_starts.size();
-  if (indexed) {
-    restore(s, ReaderMark{image->line_starts[static_cast<std::size_t>(t - 1)], kEndOfLine, t, 0});
+  std::size_t start = indexed_line_start(s, t);
+  if (start != std::string::npos) {
+    restore(s, ReaderMark{start, kEndOfLine, t, 0});
     poll_break(s);
     return;
   }
