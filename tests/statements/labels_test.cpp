@@ -100,24 +100,6 @@ TEST(VisitCounter, GotoAndProcCountAlike) {
   EXPECT_EQ(shown_lines(run.output()), (std::vector<std::string>{"1 2"}));
 }
 
-TEST(JumpPosition, ReaderStandsOnTheCharacterThatEndsTheLabel) {
-  struct Case {
-    const char* quest;
-    std::uint8_t cur_char;
-    std::int32_t line_no;
-  } cases[] = {
-      {"pln a\n:room\npln b\n", kEndOfLine, 3},
-      {"pln a\n:room;x\npln b\n", ';', 2},
-      {"pln a\n:room & pln b\n", '&', 2},
-  };
-  for (const Case& c : cases) {
-    Interp it(c.quest);
-    gotolabel(it.s(), "room");
-    EXPECT_EQ(it.s().cur_char, c.cur_char) << c.quest;
-    EXPECT_EQ(it.s().line_no, c.line_no) << c.quest;
-  }
-}
-
 // The label search of the check and of the item menu: prefix mode lists, in file order, every
 // label that begins with the name, lower-cased and without blanks.
 TEST(FindLabel, PrefixModeListsLabelsInFileOrder) {
