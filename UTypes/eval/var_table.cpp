@@ -6,13 +6,33 @@
 
 namespace tindel {
 
+namespace {
+
+// A string variable's text slot holds the text in its name field, so a text such as ";key"
+// or "$x" looks like an item's or a variable's name. Such a slot is never taken for one:
+// changing it would free the text slot and let another variable take it.
+bool is_text_slot_of_string_variable(const InterpreterState& s, int i) {
+  if (s.var_values[static_cast<std::size_t>(i)] == 0.0) return false;
+  int owner = text_slot_of(s, i);
+  return owner > 0 && owner != i && s.var_names[static_cast<std::size_t>(owner)].view().starts_with('%') &&
+         text_slot_of(s, owner) == i;
+}
+
+bool may_name_a_text(std::string_view key) {
+  return !key.empty() && (key[0] == '$' || key[0] == ';');
+}
+
+}  // namespace
+
 int getvar(InterpreterState& s, std::string_view key) {
   if (key.size() > kNameMax) key = key.substr(0, kNameMax);
   s.var_names[0] = key;
   int i = kVarSlots;
   do {
-    --i;
-  } while (s.var_names[static_cast<std::size_t>(i)].view() != key);
+    do {
+      --i;
+    } while (s.var_names[static_cast<std::size_t>(i)].view() != key);
+  } while (i != 0 && may_name_a_text(key) && is_text_slot_of_string_variable(s, i));
   if (i != 0 && !key.empty()) return i;
 
   s.var_values[0] = 0.0;

@@ -18,14 +18,19 @@ const char* const kSaveHeader = "Skein-save. Tindel v0.0.9, a quest player for t
 
 namespace {
 
-// Writes lines ended by CR LF; any failure to create or write the file ends the program.
+// Writes lines ended by CR LF into a file beside the target and puts it in the target's
+// place only when it is complete, so a failed write never loses the game saved before.
+// Any failure to create or write the file ends the program.
 class SaveWriter {
  public:
-  explicit SaveWriter(const std::string& file) : file_(file), fp_(std::fopen(file.c_str(), "wb")) {
+  explicit SaveWriter(const std::string& file)
+      : file_(file), part_(file + ".part"), fp_(std::fopen(part_.c_str(), "wb")) {
     if (!fp_) fail();
   }
   ~SaveWriter() {
-    if (fp_) std::fclose(fp_);
+    if (!fp_) return;
+    std::fclose(fp_);
+    std::remove(part_.c_str());
   }
   SaveWriter(const SaveWriter&) = delete;
   SaveWriter& operator=(const SaveWriter&) = delete;
@@ -37,7 +42,12 @@ class SaveWriter {
   void close() {
     std::FILE* fp = fp_;
     fp_ = nullptr;
-    if (std::fclose(fp) != 0) fail();
+    bool written = std::fclose(fp) == 0 && std::rename(part_.c_str(), file_.c_str()) == 0;
+    if (written) return;
+    int error = errno;
+    std::remove(part_.c_str());
+    errno = error;
+    fail();
   }
 
  private:
@@ -45,6 +55,7 @@ class SaveWriter {
     io_failure(file_, std::string("cannot be written: ") + std::strerror(errno));
   }
   std::string file_;
+  std::string part_;
   std::FILE* fp_;
 };
 

@@ -119,12 +119,9 @@ TEST(DataRemoval, BulkRemovalsGoByTheSlotNotByTheText) {
   EXPECT_EQ(pairing_fault(all.s()), "");
 }
 
-// Fault in var_table.cpp (getvar): a lookup of an item or numeric key finds a string
-// variable's text slot when the text equals the key (";key", "$x"), so `inv + key` adds to the
-// text slot's back distance and `x = 0` frees it; the string variable then points at a slot
-// that the next new variable takes. Expected: lookups of "$" and ";" keys pass over text
-// slots (a slot paired with a "%" slot), so the item and the text stay apart.
-TEST(DataRemoval, DISABLED_AnItemNamedLikeATextIsAnotherSlot) {
+// A text equal to an item's or a variable's key (";key", "$x") must not be taken for that item
+// or variable: `inv - key` or `x = 0` would free the text slot for the next new variable.
+TEST(DataRemoval, AnItemNamedLikeATextIsAnotherSlot) {
   Interp it(
       "instr note = ;key\n"
       "instr other = $x\n"

@@ -63,7 +63,7 @@ struct QuestRun {
 
 struct RunOptions {
   std::vector<std::string> args = {"0", "w", "quest.qst"};
-  std::function<void(ScriptedConsole&)> input;  // keys and lines for the run
+  std::function<void(ScriptedConsole&)> input = {};  // keys and lines for the run
   std::uint32_t seed = 1;
   bool convert_line_ends = true;  // "\n" in the quest text becomes CR LF
 };
