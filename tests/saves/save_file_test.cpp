@@ -1,6 +1,7 @@
 // The saved-game file as written: whole files compared byte for byte, and single slot lines.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 #include <string>
 
@@ -88,6 +89,27 @@ TEST(SaveFile, TheSaveStatementWritesItsLabelOrTheCurrentOne) {
     expected.slots[0] = got.at(6);  // the sentinel holds whatever was looked up last
     EXPECT_EQ(got, expected.lines()) << c.save_line;
   }
+}
+
+TEST(SaveFile, ASaveThatCannotBeWrittenKeepsTheOldOne) {
+  TempDir dir;
+  dir.write("save.txt", "an earlier game\r\n");
+  std::filesystem::create_directory(dir.path() + "/save.txt.part");  // no room to write beside it
+  QuestRun run = run_quest(dir, ":start\nsave start\nend\n", {.input = quit_at_menu});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.note.find("save.txt"), std::string::npos) << run.note;
+  EXPECT_EQ(dir.read("save.txt"), "an earlier game\r\n");
+}
+
+TEST(SaveFile, ASaveReplacesTheOldOneWhole) {
+  TempDir dir;
+  dir.write("save.txt", std::string(100000, 'x'));
+  run_quest(dir, ":start\nsave start\nend\n", {.input = quit_at_menu});
+  std::vector<std::string> lines = split_crlf(dir.read("save.txt"));
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), kSaveHeader);
+  EXPECT_EQ(lines.back(), "eof");
+  EXPECT_FALSE(dir.exists("save.txt.part"));
 }
 
 TEST(SaveFile, SlotLinesHaveThreeDecimalsAndEscapeLineBreaks) {
