@@ -110,6 +110,32 @@ TEST(CommonLocation, WithoutItTheFirstChoiceStops) {
   EXPECT_FALSE(holds(run.output(), "in room"));
 }
 
+// An item's use action runs as a procedure inside the menu; when a timed menu then runs out,
+// the quest goes on after the pause as if nothing had been called.
+TEST(UseAction, RunsInsideAPauseAndTheQuestGoesOnAfterIt) {
+  TempDir dir;
+  QuestRun run = play(dir,
+                      ":start\n"
+                      "inv + lamp\n"
+                      "btn room, Go\n"
+                      "pause 3000\n"
+                      "pln after the pause\n"
+                      "end\n"
+                      ":use_lamp_light\n"
+                      "pln the lamp is lit\n"
+                      "end\n"
+                      ":room\n"
+                      "end\n"
+                      ":common\n"
+                      "end\n",
+                      {.keys = {'u', 'p', 13}});
+  std::string out = run.output();
+  ASSERT_TRUE(holds(out, "the lamp is lit")) << out;
+  EXPECT_LT(out.find("the lamp is lit"), out.find("after the pause")) << out;
+  EXPECT_EQ(count_of(out, "after the pause"), 1) << out;
+  EXPECT_EQ(run.state->call_depth, 0);
+}
+
 // A game saved inside a procedure keeps its return line; the quest used for the resume may
 // differ from the one that was saved.
 const char* const kSavedInProcedure =
