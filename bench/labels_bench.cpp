@@ -18,14 +18,22 @@
 #include "UTypes/source/scanner.h"
 #include "UTypes/statements/labels.h"
 #include "program/startup.h"
+#include "quest_generator.h"
 
 namespace tindel {
 namespace {
 
 constexpr std::size_t kQuestBytes = 4u << 20;
 
-// A quest of at least `bytes` bytes: rooms ":room<i>" with a few lines of text, three buttons
-// and a goto each, every reference to a room that exists; ":common" last.
+// The shared generator's quest: its first location at the top, ":common" at the very end.
+const bench::GeneratedQuest& locations() {
+  static const bench::GeneratedQuest quest = bench::generate_quest_with_labels(kQuestBytes);
+  return quest;
+}
+
+// A quest of at least `bytes` bytes, denser in label references than the shared one: rooms
+// ":room<i>" with a few lines of text, three buttons and a goto each, every reference to a room
+// that exists; ":common" last.
 struct RoomQuest {
   std::string text;
   std::size_t rooms = 0;
@@ -86,6 +94,11 @@ const QuestOnDisk& rooms_on_disk() {
   return file;
 }
 
+const QuestOnDisk& locations_on_disk() {
+  static const QuestOnDisk file(locations().text);
+  return file;
+}
+
 class NoMedia : public MediaPlayer {
  public:
   void playmidi(const std::string&, bool) override {}
@@ -107,19 +120,19 @@ struct Player {
   }
 };
 
-// Repeated jumps to the first room or to the last one.
+// Repeated jumps to the first location or to the last one.
 void BM_Jump(benchmark::State& state) {
-  Player player(rooms_on_disk().path());
-  std::string label = state.range(0) == 0 ? room(0) : "common";
+  Player player(locations_on_disk().path());
+  std::string label = state.range(0) == 0 ? locations().labels.front() : "common";
   for (auto _ : state)
     gotolabel(*player.s, label);
 }
 BENCHMARK(BM_Jump)->Arg(0)->Arg(1)->ArgNames({"at_end"});
 
-// The first jump of a run to the first room or to the last one: nothing remembered yet.
+// The first jump of a run to the first location or to the last one: nothing remembered yet.
 void BM_FirstJump(benchmark::State& state) {
-  Player player(rooms_on_disk().path());
-  std::string label = state.range(0) == 0 ? room(0) : "common";
+  Player player(locations_on_disk().path());
+  std::string label = state.range(0) == 0 ? locations().labels.front() : "common";
   for (auto _ : state) {
     player.s->jump_cache.clear();
     gotolabel(*player.s, label);
@@ -127,10 +140,12 @@ void BM_FirstJump(benchmark::State& state) {
 }
 BENCHMARK(BM_FirstJump)->Arg(0)->Arg(1)->ArgNames({"at_end"})->Unit(benchmark::kMillisecond);
 
-// The whole program checking the quest: mode 2, or mode 3 with every reference looked up.
+// The whole program checking a quest: mode 2, or mode 3 with every reference looked up; over
+// the dense rooms (quest 0) or the shared generator's locations (quest 1).
 void BM_Check(benchmark::State& state) {
   const std::string mode = state.range(0) == 0 ? "2" : "3";
-  const std::string& path = rooms_on_disk().path();
+  bool dense = state.range(1) == 0;
+  const std::string& path = dense ? rooms_on_disk().path() : locations_on_disk().path();
   for (auto _ : state) {
     auto s = std::make_unique<InterpreterState>();
     ScriptedConsole console;
@@ -141,10 +156,14 @@ void BM_Check(benchmark::State& state) {
       break;
     }
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(rooms().text.size()) * state.iterations());
-  state.counters["references"] = static_cast<double>(rooms().references);
+  std::size_t bytes = dense ? rooms().text.size() : locations().text.size();
+  state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+  if (dense) state.counters["references"] = static_cast<double>(rooms().references);
 }
-BENCHMARK(BM_Check)->Arg(0)->Arg(1)->ArgNames({"mode3"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Check)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"mode3", "quest"})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tindel
