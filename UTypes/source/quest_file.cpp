@@ -1,9 +1,10 @@
 #include "UTypes/source/quest_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 
 namespace tindel {
 
@@ -11,9 +12,8 @@ namespace {
 
 std::uint64_t next_version = 1;
 
-bool file_identity(const std::string& path, std::int64_t& size, std::int64_t& mtime_ns) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+bool identity_of(const struct stat& st, std::int64_t& size, std::int64_t& mtime_ns) {
+  if (!S_ISREG(st.st_mode)) return false;
   size = static_cast<std::int64_t>(st.st_size);
 #ifdef __APPLE__
   mtime_ns =
@@ -21,6 +21,27 @@ bool file_identity(const std::string& path, std::int64_t& size, std::int64_t& mt
 #else
   mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 #endif
+  return true;
+}
+
+bool file_identity(const std::string& path, std::int64_t& size, std::int64_t& mtime_ns) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && identity_of(st, size, mtime_ns);
+}
+
+// Reads the whole file in as few reads as its size allows.
+bool read_all(int fd, std::size_t expected, std::string& bytes) {
+  bytes.resize(expected);
+  std::size_t got = 0;
+  for (;;) {
+    if (got == bytes.size()) bytes.resize(bytes.size() + 65536);  // it grew while read
+    ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(got);
   return true;
 }
 
@@ -42,11 +63,14 @@ void index_lines(QuestImage& image) {
 
 std::shared_ptr<const QuestImage> load_quest_image(const std::string& path) {
   auto image = std::make_shared<QuestImage>();
-  if (!file_identity(path, image->size, image->mtime_ns)) return nullptr;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return nullptr;
-  image->bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) return nullptr;
+  // Without waiting: a named pipe in place of the quest is refused, not waited on.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && identity_of(st, image->size, image->mtime_ns) &&
+            read_all(fd, static_cast<std::size_t>(st.st_size), image->bytes);
+  ::close(fd);
+  if (!ok) return nullptr;
   std::size_t ctrl_z = image->bytes.find('\x1a');
   image->end = ctrl_z == std::string::npos ? image->bytes.size() : ctrl_z;
   image->version = next_version++;

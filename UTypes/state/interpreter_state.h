@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "UTypes/source/quest_file.h"
+#include "UTypes/state/name_table.h"
 #include "UTypes/state/short_string.h"
 #include "UTypes/state/token_kind.h"
 
@@ -18,13 +19,13 @@ class KeyInput;
 class ScreenOutput;
 class MediaPlayer;
 
-constexpr int kVarSlots = 751;         // slots 0..750; slot 0 is the search sentinel
+constexpr int kVarSlots = 751;  // slots 0..750; slot 0 is the search sentinel
 constexpr int kLastSlot = 750;
-constexpr int kNameMax = 63;           // names and texts of variables, buttons
-constexpr int kCallStackSize = 1025;   // entries 0..1024
+constexpr int kNameMax = 63;          // names and texts of variables, buttons
+constexpr int kCallStackSize = 1025;  // entries 0..1024
 constexpr int kMaxCalls = 1024;
 constexpr int kBlockCells = 2010;
-constexpr int kButtonEntries = 26;     // 25 offered plus one spill entry
+constexpr int kButtonEntries = 26;  // 25 offered plus one spill entry
 constexpr int kMaxButtons = 25;
 
 constexpr std::uint8_t kEndOfLine = 0xFF;  // cur_char marker
@@ -46,6 +47,14 @@ struct LabelHit {
   ReaderMark mark;
 };
 
+// A remembered result of a variable lookup, good while the table's names stay the same.
+struct LookupMemo {
+  std::uint64_t generation = 0;
+  int slot = 0;
+  ShortString<kNameMax> key;
+};
+constexpr int kLookupMemos = 64;
+
 // A mid-line return point of a `proc` that is not the last statement of its line.
 struct ResumePoint {
   bool valid = false;
@@ -62,7 +71,7 @@ struct InterpreterState {
   QuestFile aux_file;  // the quest opened a second time for label searches
   std::FILE* log_file = nullptr;
   std::array<ShortString<7>, kTokenKinds> token_names{};
-  std::array<Name, kVarSlots> var_names{};
+  NameTable<kVarSlots, kNameMax> var_names{};
   std::array<double, kVarSlots> var_values{};
   std::array<std::int32_t, kCallStackSize> call_stack{};
   std::array<std::uint8_t, kBlockCells> block_chars{};
@@ -96,11 +105,12 @@ struct InterpreterState {
   // Beyond the shared record: the platform services and the speed-ups that keep a jump
   // from reading the quest again.
   MediaPlayer* media = nullptr;
-  std::mt19937 random;  // draws of `rnd`
-  std::unordered_map<std::string, LabelHit> jump_cache;    // gotolabel, per name
-  std::unordered_map<std::string, bool> label_check_cache; // exact findlabel, per name
-  std::uint64_t cache_version = 0;                         // image version the caches hold
+  std::mt19937 random;                                      // draws of `rnd`
+  std::unordered_map<std::string, LabelHit> jump_cache;     // gotolabel, per name
+  std::unordered_map<std::string, bool> label_check_cache;  // exact findlabel, per name
+  std::uint64_t cache_version = 0;                          // image version the caches hold
   std::array<ResumePoint, kCallStackSize> resume_points{};
+  std::array<LookupMemo, kLookupMemos> lookup_memos{};
   bool direct_reads = false;  // tests: search and return by reading, without caches
 };
 
