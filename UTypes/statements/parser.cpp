@@ -41,6 +41,8 @@ void print_statement(InterpreterState& s) {
   bool line = s.token_kind == K::Pln;
   string(s);
   std::string text = s.str_result;
+  // The line break goes to the screen only: kept out of str_result, it would split the
+  // trace line of this statement and of every one after it in two.
   if (line) text += "\r\n";
   outtext(s, text);
   gettoken(s);

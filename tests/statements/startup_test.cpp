@@ -75,8 +75,9 @@ TEST_P(Parameters, SelectModeCodePageAndQuest) {
   EXPECT_EQ(run.state->codepage_w, c.codepage_w);
   bool checked = holds(run.output(), std::string("syntax <") + c.quest_name + "> is checked!");
   EXPECT_EQ(checked, c.syntax_level != 0) << run.output();
-  if (c.syntax_level == 0)
+  if (c.syntax_level == 0) {
     EXPECT_TRUE(holds(run.output(), c.codepage_w ? kConvertedText : kUnconvertedText));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
