@@ -19,9 +19,12 @@
 #include "UTypes/statements/labels.h"
 #include "program/startup.h"
 #include "quest_generator.h"
+#include "quest_on_disk.h"
 
 namespace tindel {
 namespace {
+
+using bench::QuestOnDisk;
 
 constexpr std::size_t kQuestBytes = 4u << 20;
 
@@ -66,23 +69,6 @@ RoomQuest generate_rooms(std::size_t bytes) {
   q.text += ":common\r\nend\r\n";
   return q;
 }
-
-class QuestOnDisk {
- public:
-  explicit QuestOnDisk(const std::string& text) {
-    char pattern[] = "/tmp/tindel-labels-bench-XXXXXX";
-    int fd = ::mkstemp(pattern);
-    if (fd < 0) throw std::runtime_error("mkstemp failed");
-    ::close(fd);
-    path_ = pattern;
-    std::ofstream(path_, std::ios::binary) << text;
-  }
-  ~QuestOnDisk() { std::remove(path_.c_str()); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 const RoomQuest& rooms() {
   static const RoomQuest quest = generate_rooms(kQuestBytes);

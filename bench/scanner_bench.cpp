@@ -15,29 +15,12 @@
 #include "UTypes/source/scanner.h"
 #include "program/startup.h"
 #include "quest_generator.h"
+#include "quest_on_disk.h"
 
 namespace tindel::bench {
 namespace {
 
 constexpr std::size_t kQuestBytes = 4u << 20;
-
-// The generated quest in a temporary file, removed at exit.
-class QuestOnDisk {
- public:
-  explicit QuestOnDisk(const std::string& text) {
-    char pattern[] = "/tmp/tindel-bench-XXXXXX";
-    int fd = ::mkstemp(pattern);
-    if (fd < 0) throw std::runtime_error("mkstemp failed");
-    ::close(fd);
-    path_ = pattern;
-    std::ofstream(path_, std::ios::binary) << text;
-  }
-  ~QuestOnDisk() { std::remove(path_.c_str()); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 const QuestOnDisk& big_quest() {
   static const QuestOnDisk quest(generate_quest(kQuestBytes));
