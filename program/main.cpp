@@ -1,5 +1,7 @@
 // Entry: chooses the console front end and the media players, runs the interpreter and
 // leaves the terminal as it found it.
+#include <langinfo.h>
+
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
@@ -34,7 +36,8 @@ int main(int argc, char** argv) {
   {
     auto console = tindel::make_console();
     auto media = tindel::make_system_media();
-    result = tindel::run_program(*state, args, {*console, *media, seed_from_environment()});
+    bool utf8 = tindel::is_utf8_codeset(nl_langinfo(CODESET));
+    result = tindel::run_program(*state, args, {*console, *media, seed_from_environment(), utf8});
   }  // the console restores the terminal here
   if (!result.note.empty()) std::cerr << result.note << '\n';
   return result.status;

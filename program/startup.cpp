@@ -104,7 +104,7 @@ void run(InterpreterState& s, const std::vector<std::string>& args, Platform& pl
   create_system_variables(s);
   reset_counters(s);
   if (!s.quest_file.open(s.quest_name)) {
-    conwriteln(s, "file <" + s.quest_name + "> not found");
+    conwriteln(s, "file <" + shown_quest_name(s) + "> not found");
     throw ProgramEnd{exit_status::kScriptError, ""};
   }
   s.qs1_file = is_qs1_name(s.quest_name);
@@ -115,7 +115,7 @@ void run(InterpreterState& s, const std::vector<std::string>& args, Platform& pl
     parser(s);
   } while (!at_quest_end(s));
   if (s.syntax_level != 0) {
-    conwriteln(s, "syntax <" + s.quest_name + "> is checked!");
+    conwriteln(s, "syntax <" + shown_quest_name(s) + "> is checked!");
   } else {
     menu(s, -1);
   }
@@ -125,6 +125,7 @@ void run(InterpreterState& s, const std::vector<std::string>& args, Platform& pl
 
 RunResult run_program(InterpreterState& s, const std::vector<std::string>& args, Platform platform) {
   s.media = &platform.media;
+  s.utf8_command_line = platform.utf8_command_line;
   RunResult result;
   try {
     run(s, args, platform);

@@ -21,6 +21,7 @@ struct Platform {
   Console& console;
   MediaPlayer& media;
   std::optional<std::uint32_t> seed;  // the random generator's seed; the clock when absent
+  bool utf8_command_line = false;     // parameters come in UTF-8 (the locale's character set)
 };
 
 // Runs the program with its command-line parameters (without the program name) until the

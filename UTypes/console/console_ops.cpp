@@ -1,6 +1,7 @@
 #include "UTypes/console/console_ops.h"
 
 #include "UTypes/console/console.h"
+#include "UTypes/console/cp866.h"
 
 namespace tindel {
 
@@ -31,5 +32,9 @@ std::uint8_t readkey(InterpreterState& s) { return s.con_in->readkey(); }
 void menutick(InterpreterState& s) { s.con_in->menutick(); }
 
 std::string inttostr(std::int32_t n) { return std::to_string(n); }
+
+std::string shown_quest_name(const InterpreterState& s) {
+  return s.utf8_command_line ? utf8_to_cp866(s.quest_name) : s.quest_name;
+}
 
 }  // namespace tindel

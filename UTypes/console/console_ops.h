@@ -23,4 +23,7 @@ std::uint8_t readkey(InterpreterState& s);
 void menutick(InterpreterState& s);
 std::string inttostr(std::int32_t n);
 
+// The quest's name as the console shows it: the command line's UTF-8 turned into CP866.
+std::string shown_quest_name(const InterpreterState& s);
+
 }  // namespace tindel

@@ -28,7 +28,7 @@ void reporterror(InterpreterState& s, std::string_view message, int status) {
   std::string text = error_text(s, message);
   s.syntax_level = 0;
   savegame(s, "debug.txt", s.current_label, text);
-  conwrite(s, "<" + s.quest_name + "> \r\n" + text + "\r\n<press enter>");
+  conwrite(s, "<" + shown_quest_name(s) + "> \r\n" + text + "\r\n<press enter>");
   s.con_out->flush();
   s.con_in->readline();  // whatever was typed is dropped; the end of input ends the wait too
   throw ProgramEnd{status, ""};

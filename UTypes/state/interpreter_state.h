@@ -112,6 +112,7 @@ struct InterpreterState {
   std::array<ResumePoint, kCallStackSize> resume_points{};
   std::array<LookupMemo, kLookupMemos> lookup_memos{};
   bool direct_reads = false;  // tests: search and return by reading, without caches
+  bool utf8_command_line = false;  // the quest name was typed in UTF-8, the console shows CP866
 };
 
 }  // namespace tindel

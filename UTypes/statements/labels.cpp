@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "UTypes/console/console.h"
+#include "UTypes/console/console_ops.h"
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/var_table.h"
 #include "UTypes/source/codepage.h"
@@ -248,7 +249,7 @@ void gotolabel(InterpreterState& s, const std::string& name) {
   if (name.empty()) reporterror(s, "[gotolabel] LABELNAME expected");
   if (s.syntax_level == 1) return;
   if (s.syntax_level == 2) return check_label(s, name);
-  if (!reopen_quest(s)) reporterror(s, "[gotolabel] file <" + s.quest_name + "> not open");
+  if (!reopen_quest(s)) reporterror(s, "[gotolabel] file <" + shown_quest_name(s) + "> not open");
   if (!jump_to_known_label(s, name)) {
     scan_to_label(s, name);
     if (!s.direct_reads) s.jump_cache[name] = LabelHit{true, reader_mark(s)};

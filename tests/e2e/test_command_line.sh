@@ -1,0 +1,85 @@
+# Command lines a user may type, good and bad, through pipes: what the program says and the
+# exit status it ends with.
+# Usage: bash test_command_line.sh <tindel binary> <source dir>
+set -u
+TINDEL=$(realpath "$1")
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# Runs the program with the given parameters and no input; sets OUT, ERR and STATUS.
+run() {
+  "$TINDEL" "$@" </dev/null >out.txt 2>err.txt
+  STATUS=$?
+  OUT=$(cat out.txt)
+  ERR=$(cat err.txt)
+}
+
+expect() {
+  local what=$1 status=$2 text=$3
+  [ "$STATUS" = "$status" ] || fail "$what: exit status $STATUS, expected $status"
+  case "$OUT" in
+    *"$text"*) ;;
+    *) fail "$what: '$text' not printed; got: $OUT" ;;
+  esac
+}
+
+printf ':start\r\npln Hello from a quest\r\nend\r\n:common\r\nend\r\n' >good.qst
+
+run
+expect "no parameters" 1 "file <stackle.qst> not found"
+case "$OUT" in
+  "Tindel v0.0.9"*"usage: tindel <mode> <codepage> <file_name.qst>"*) ;;
+  *) fail "no parameters: banner and usage first" ;;
+esac
+
+cp good.qst stackle.qst
+run 3 w good.qst extra
+expect "four parameters: the default quest is played" 0 "Hello from a quest"
+rm stackle.qst
+
+run "" "" ""
+expect "three empty strings" 1 "file <> not found"
+
+long=$(printf 'x%.0s' $(seq 1 5000)).qst
+run 2 w "$long"
+expect "a very long name" 1 "not found"
+
+cp good.qst "квест.qst"
+run 2 w "квест.qst"
+expect "a non-ASCII name" 0 "syntax <квест.qst> is checked!"
+
+mkdir folder.qst
+run 2 w folder.qst
+expect "a directory as the quest" 1 "file <folder.qst> not found"
+
+mkfifo pipe.qst
+run 2 w pipe.qst
+expect "a named pipe as the quest" 1 "file <pipe.qst> not found"
+
+run 9 x good.qst
+expect "unknown mode and code page: play" 0 "Hello from a quest"
+
+if [ "$(id -u)" != 0 ]; then
+  cp good.qst locked.qst
+  chmod 000 locked.qst
+  run 2 w locked.qst
+  expect "an unreadable quest" 1 "file <locked.qst> not found"
+fi
+
+mkdir log.txt
+run 4 w good.qst
+[ "$STATUS" = 2 ] || fail "log.txt that cannot be created: exit status $STATUS, expected 2"
+case "$ERR" in
+  *log.txt*) ;;
+  *) fail "log.txt that cannot be created: stderr names no file: $ERR" ;;
+esac
+
+[ "$failures" = 0 ] && echo "command lines: all passed"
+exit "$failures"
