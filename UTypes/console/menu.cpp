@@ -7,6 +7,7 @@
 #include "UTypes/console/text_block.h"
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/numeric.h"
+#include "UTypes/eval/var_table.h"
 #include "UTypes/source/codepage.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/program_end.h"
@@ -70,9 +71,11 @@ void erase_list(InterpreterState& s) {
   gotoxy(s, 1, wherey(s) - s.btn_count);
 }
 
+// An item held: a ";" slot with a count above 0 that is not a text that looks like one.
 bool is_item(const InterpreterState& s, int slot) {
   auto i = at(slot);
-  return s.var_names[i].view().starts_with(';') && s.var_values[i] > 0.0;
+  return s.var_names[i].view().starts_with(';') && s.var_values[i] > 0.0 &&
+         !is_text_slot_of_string_variable(s, slot);
 }
 
 // "i": one line per item held, in descending slot order: "3. rope".

@@ -6,11 +6,6 @@
 
 namespace tindel {
 
-namespace {
-
-// A string variable's text slot holds the text in its name field, so a text such as ";key"
-// or "$x" looks like an item's or a variable's name. Such a slot is never taken for one:
-// changing it would free the text slot and let another variable take it.
 bool is_text_slot_of_string_variable(const InterpreterState& s, int i) {
   if (s.var_values[static_cast<std::size_t>(i)] == 0.0) return false;
   int owner = text_slot_of(s, i);
@@ -18,6 +13,8 @@ bool is_text_slot_of_string_variable(const InterpreterState& s, int i) {
          s.var_names[static_cast<std::size_t>(owner)].view().starts_with('%') &&
          text_slot_of(s, owner) == i;
 }
+
+namespace {
 
 bool may_name_a_text(std::string_view key) {
   return !key.empty() && (key[0] == '$' || key[0] == ';');

@@ -22,6 +22,11 @@ void create_system_variables(InterpreterState& s);
 // used as an index: the text then reads as empty and the number as 0.
 int text_slot_of(const InterpreterState& s, int v);
 
+// Whether slot i is the text slot of a string variable (a "%" slot and i point at each
+// other). A text such as ";key" or "$x" looks like an item's or a variable's name; such a
+// slot is never taken for one: changing it would free the text slot for another variable.
+bool is_text_slot_of_string_variable(const InterpreterState& s, int i);
+
 // The text of string variable `name` (script name, no prefix); empty when it has none.
 std::string string_variable_text(InterpreterState& s, std::string_view name);
 

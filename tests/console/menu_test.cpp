@@ -209,6 +209,18 @@ TEST(MenuInventory, ItemsHeldAreListedWhereTheListWas) {
             "\n");
 }
 
+TEST(MenuInventory, ATextThatLooksLikeAnItemIsNotListed) {
+  Interp in(
+      "instr note = ;gem\n"  // its text slot lies below it: a count of 1 by its look
+      "inv + rope\n"
+      "btn north, North\n"
+      "pause 200\n");
+  in.console().add_key('i');
+  ASSERT_EQ(in.run_statements(), -1);
+  EXPECT_EQ(in.console().transcript().substr(0, 8), "1. rope\n");
+  EXPECT_EQ(in.console().transcript().find("gem"), std::string::npos);
+}
+
 TEST(MenuEmpty, UpAndEnterOnAnEmptyListDoNothing) {
   TempDir dir;
   QuestRun run = run_quest(dir, ":start\npln Nothing here.\nend\n:common\nend\n",
