@@ -30,7 +30,11 @@ void call(InterpreterState& s, const std::string& name, const ReaderMark* resume
 // start of the recorded line, or to the remembered point in the middle of it.
 void return_from_call(InterpreterState& s);
 
-// Where the reader stands now.
+// Where the reader stands now, and putting it back there.
 ReaderMark reader_mark(const InterpreterState& s);
+void restore_mark(InterpreterState& s, const ReaderMark& mark);
+
+// The Escape poll that a read over many lines would have made.
+void poll_break(InterpreterState& s);
 
 }  // namespace tindel

@@ -1,0 +1,192 @@
+#include "UTypes/statements/label_index.h"
+
+#include <cstring>
+#include <vector>
+
+#include "UTypes/eval/var_table.h"
+#include "UTypes/source/codepage.h"
+#include "UTypes/source/scanner.h"
+#include "UTypes/statements/labels.h"
+
+namespace tindel {
+
+// One character of aux_file through the quest's conversions; false at its end.
+bool aux_read(InterpreterState& s, std::uint8_t& c) {
+  if (s.aux_file.at_end()) return false;
+  c = decode_quest_byte(s, s.aux_file.read_byte());
+  return true;
+}
+
+bool ends_label(std::uint8_t c) {
+  return c == 13 || c == ';' || c == '&';
+}
+
+namespace {
+
+// Marks, in the check cache, that it holds every label an exact search finds. No such name
+// is ever looked up there: names holding ":" are searched by reading.
+const std::string kGatheredMark = ":";
+
+// The text after a ":" up to the end of its label, split at each further ":" into parts
+// (lower-cased, without blanks and control characters); false when the quest ends first.
+bool read_label_parts(InterpreterState& s, std::vector<std::string>& parts) {
+  parts.assign(1, std::string());
+  std::uint8_t c = 0;
+  while (aux_read(s, c)) {
+    if (c <= 32 && c != 13) continue;
+    if (ends_label(c)) return true;
+    if (c == ':') {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(static_cast<char>(lowcase(c)));
+    }
+  }
+  return false;
+}
+
+// Whether an exact search for the last part gets to try it. A search for a name that begins
+// with a part stops on the ":" after that part, and that ":" then starts no label of its own.
+bool last_part_reached(const std::vector<std::string>& parts) {
+  const std::string& name = parts.back();
+  std::size_t i = 0;
+  const std::size_t last = parts.size() - 1;
+  while (i < last)
+    i += name.starts_with(parts[i]) ? 2 : 1;
+  return i == last;
+}
+
+// Moves aux_file past its next ":"; false at its end. Outside ".qs1" files a ":" is the same
+// byte before and after the code-page conversion, so the raw bytes are searched.
+bool skip_past_colon(InterpreterState& s) {
+  std::uint8_t c = 0;
+  if (s.qs1_file) {
+    while (aux_read(s, c))
+      if (c == ':') return true;
+    return false;
+  }
+  const QuestImage& image = *s.aux_file.image();
+  const char* start = image.bytes.data();
+  const void* hit = std::memchr(start + s.aux_file.pos(), ':', image.end - s.aux_file.pos());
+  if (!hit) {
+    s.aux_file.seek(image.end);
+    return false;
+  }
+  s.aux_file.seek(static_cast<std::size_t>(static_cast<const char*>(hit) - start) + 1);
+  return true;
+}
+
+// Every name that an exact search finds, gathered in one reading of the quest.
+void gather_found_labels(InterpreterState& s) {
+  open_aux_on_quest(s);
+  std::vector<std::string> parts;
+  while (skip_past_colon(s)) {
+    if (!read_label_parts(s, parts)) break;
+    if (last_part_reached(parts)) s.label_check_cache[parts.back()] = true;
+  }
+  s.aux_file.close();
+  s.label_check_cache[kGatheredMark] = true;
+}
+
+}  // namespace
+
+// Whether reading the quest from `from` to `to` meets a character that reads as the end
+// marker: only a DOS code page quest can hold one (0xFE, or "!" in a ".qs1" file).
+bool end_marker_between(const InterpreterState& s, std::size_t from, std::size_t to) {
+  if (s.codepage_w) return false;
+  const char* bytes = s.quest_file.image()->bytes.data();
+  return std::memchr(bytes + from, s.qs1_file ? '!' : '\xFE', to - from) != nullptr;
+}
+
+namespace {
+
+// A walk over the quest's characters that counts lines and columns as getchar does, without
+// moving the reader or polling the keyboard.
+struct QuestWalk {
+  const InterpreterState& s;
+  const QuestImage& image;
+  std::size_t pos = 0;
+  std::int32_t line_no = 1;
+  std::int32_t line_pos = 0;
+  std::uint8_t c = 0;
+
+  void next() {
+    if (pos >= image.end) {
+      c = kEndOfFile;
+      return;
+    }
+    ++line_pos;
+    c = decode_quest_byte(s, static_cast<std::uint8_t>(image.bytes[pos++]));
+    if (c != 13) return;
+    ++pos;
+    ++line_no;
+    line_pos = 0;
+    c = kEndOfLine;
+  }
+  ReaderMark mark() const { return ReaderMark{pos, c, line_no, line_pos}; }
+};
+
+// The label after a ":" as a jump reads it, split at each further ":"; false when the end
+// of the quest comes first.
+bool walk_label_parts(QuestWalk& walk, std::vector<std::string>& parts) {
+  parts.assign(1, std::string());
+  for (;;) {
+    do {
+      walk.next();
+    } while (walk.c <= 32);
+    if (walk.c == kEndOfFile) return false;
+    if (walk.c == kEndOfLine || walk.c == ';' || walk.c == '&') return true;
+    if (walk.c == ':') {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(static_cast<char>(lowcase(walk.c)));
+    }
+  }
+}
+
+// Where a jump finds each label, gathered in one walk over the quest: the first label of each
+// name that a search for that name gets to try.
+void gather_jump_marks(InterpreterState& s) {
+  QuestWalk walk{s, *s.quest_file.image()};
+  std::vector<std::string> parts;
+  for (;;) {
+    do {
+      walk.next();
+    } while (walk.c != ':' && walk.c != kEndOfFile);
+    if (walk.c == kEndOfFile || !walk_label_parts(walk, parts)) break;
+    if (last_part_reached(parts)) s.jump_cache.try_emplace(parts.back(), true, walk.mark());
+  }
+  s.jump_cache[kGatheredMark] = LabelHit{};
+}
+
+// The walk reads as a jump does only over a quest whose every CR has its LF and that holds
+// no end marker, which a search reads either as the end or as the start of a label.
+bool can_gather_jumps(const InterpreterState& s, const std::string& name) {
+  const QuestImage& image = *s.quest_file.image();
+  return image.clean_line_ends && name.find(':') == std::string::npos &&
+         !s.jump_cache.count(kGatheredMark) && !end_marker_between(s, 0, image.end);
+}
+
+}  // namespace
+
+// Puts the reader where a jump to `name` ends, when that is known without reading: from an
+// earlier jump, or from the gathering. False when the quest must be read.
+bool jump_to_known_label(InterpreterState& s, const std::string& name) {
+  if (s.direct_reads) return false;
+  auto hit = s.jump_cache.find(name);
+  if (hit == s.jump_cache.end() && can_gather_jumps(s, name)) {
+    gather_jump_marks(s);
+    hit = s.jump_cache.find(name);
+  }
+  if (hit == s.jump_cache.end()) return false;
+  restore_mark(s, hit->second.mark);
+  if (s.line_no > 1) poll_break(s);
+  return true;
+}
+
+bool indexed_label_exists(InterpreterState& s, const std::string& name) {
+  if (s.label_check_cache.count(name)) return true;  // only the gathering fills the cache
+  if (!s.label_check_cache.count(kGatheredMark)) gather_found_labels(s);
+  return s.label_check_cache.count(name) != 0;
+}
+
+}  // namespace tindel
