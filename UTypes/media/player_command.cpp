@@ -109,9 +109,10 @@ std::optional<std::string> find_program(const std::string& name, const std::stri
   while (start <= path.size()) {
     size_t end = path.find(':', start);
     if (end == std::string::npos) end = path.size();
-    std::string dir = path.substr(start, end - start);
-    if (dir.empty()) dir = ".";  // an empty entry of PATH is the current directory
-    std::string file = dir + "/" + name;
+    // An empty entry of PATH is the current directory.
+    std::string file = end > start ? path.substr(start, end - start) : std::string(".");
+    file += '/';
+    file += name;
     if (is_executable_file(file)) return file;
     start = end + 1;
   }
