@@ -1,17 +1,8 @@
 # Command lines a user may type, good and bad, through pipes: what the program says and the
 # exit status it ends with.
 # Usage: bash test_command_line.sh <tindel binary> <source dir>
-set -u
-TINDEL=$(realpath "$1")
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/e2e/e2e_lib.sh
+source "$2/tests/e2e/e2e_lib.sh"
 
 # Runs the program with the given parameters and no input; sets OUT, ERR and STATUS.
 run() {
@@ -81,5 +72,4 @@ case "$ERR" in
   *) fail "log.txt that cannot be created: stderr names no file: $ERR" ;;
 esac
 
-[ "$failures" = 0 ] && echo "command lines: all passed"
-exit "$failures"
+finish "command lines"

@@ -1,17 +1,8 @@
 # The checks (modes 2 and 3) of the program run through pipes: the lines they print, the
 # report that ends a check at its first error, and the exit statuses.
 # Usage: bash test_syntax_check.sh <tindel binary> <source dir>
-set -u
-TINDEL=$(realpath "$1")
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/e2e/e2e_lib.sh
+source "$2/tests/e2e/e2e_lib.sh"
 
 # Writes a quest from lines given one per argument, each ended by CR LF.
 quest() {
@@ -99,8 +90,4 @@ check 2 d
 expect_status "two parameters" 0
 expect_lines "two parameters" 'played, not checked'
 
-if [ "$failures" -gt 0 ]; then
-  echo "0 passed, $failures failed"
-  exit 1
-fi
-echo "test_syntax_check: all checks passed"
+finish "test_syntax_check"
