@@ -8,12 +8,6 @@ TINDEL=$(realpath "$1")
 SRC=$(realpath "$2")
 source "$SRC/tests/e2e/tmux_lib.sh"
 tmux_require
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 esc=$(printf '\033')
 
 screen_has() { tmux_capture | grep -qF -- "$1"; }

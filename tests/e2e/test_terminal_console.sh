@@ -5,12 +5,6 @@ set -u
 TINDEL=$(realpath "$1")
 source "$2/tests/e2e/tmux_lib.sh"
 tmux_require
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 esc=$(printf '\033')
 
 # A two-location quest in CP866: "Привет" in the text, a menu, a number to type in.

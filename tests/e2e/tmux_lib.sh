@@ -119,3 +119,10 @@ expect_screen() {
     return 1
   fi
 }
+
+# fail MESSAGE: records one failure of the test and says what it was.
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}

@@ -65,9 +65,13 @@ std::string QuestRun::output() const {
   return at == std::string::npos ? std::string() : text.substr(at);
 }
 
-QuestRun run_quest(const TempDir& dir, const std::string& quest, RunOptions options) {
+void write_quest(const TempDir& dir, const std::string& quest, const RunOptions& options) {
   std::string name = options.args.size() == 3 ? options.args[2] : "stackle.qst";
   dir.write(name, options.convert_line_ends ? crlf(quest) : quest);
+}
+
+QuestRun run_quest(const TempDir& dir, const std::string& quest, RunOptions options) {
+  write_quest(dir, quest, options);
   QuestRun run;
   if (options.input) options.input(*run.console);
   RunResult result = run_program(*run.state, options.args, {*run.console, run.media, options.seed});

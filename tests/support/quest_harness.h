@@ -68,6 +68,9 @@ struct RunOptions {
   bool convert_line_ends = true;  // "\n" in the quest text becomes CR LF
 };
 
+// Writes the quest under the name the run's parameters give it (stackle.qst without them).
+void write_quest(const TempDir& dir, const std::string& quest, const RunOptions& options);
+
 // Writes the quest as "quest.qst" (or the name in args) into dir and runs the program there.
 QuestRun run_quest(const TempDir& dir, const std::string& quest, RunOptions options = {});
 

@@ -21,8 +21,7 @@ const std::string& RawRun::last_write() const {
 }
 
 RawRun run_raw(const TempDir& dir, const std::string& quest, const RunOptions& options) {
-  std::string name = options.args.size() == 3 ? options.args[2] : "stackle.qst";
-  dir.write(name, options.convert_line_ends ? crlf(quest) : quest);
+  write_quest(dir, quest, options);
   RawRun run;
   if (options.input) options.input(*run.console);
   RunResult result = run_program(*run.state, options.args, {*run.console, run.media, options.seed});
