@@ -2,17 +2,21 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build program play test bench asan format clean
+.PHONY: all deps build program play test bench asan format clean
 
 all: build
 
-$(BUILD)/CMakeCache.txt:
+# Installs missing Debian packages (or names them); cheap when all are there.
+deps:
+	@scripts/ensure-packages
+
+$(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-build: $(BUILD)/CMakeCache.txt
+build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-program: $(BUILD)/CMakeCache.txt
+program: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target tindel
 
 play: program
@@ -21,12 +25,12 @@ play: program
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-bench:
+bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTINDEL_BENCH=ON
 	cmake --build build-bench -j $(JOBS) --target tindel_bench
 	./build-bench/bench/tindel_bench
 
-asan:
+asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTINDEL_SANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
