@@ -8,7 +8,7 @@
 #include <string>
 
 #include "UTypes/console/stream_console.h"
-#include "UTypes/console/terminal_console.h"
+#include "UTypes/console/terminal/terminal_console.h"
 
 namespace tindel {
 

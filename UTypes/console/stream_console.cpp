@@ -8,7 +8,7 @@
 #include "UTypes/console/cp866.h"
 #include "UTypes/console/menu_tick.h"
 #include "UTypes/console/screen_extent.h"
-#include "UTypes/console/terminal_guard.h"
+#include "UTypes/console/terminal/terminal_guard.h"
 #include "UTypes/state/program_end.h"
 
 namespace tindel {

@@ -1,4 +1,4 @@
-#include "UTypes/console/terminal_guard.h"
+#include "UTypes/console/terminal/terminal_guard.h"
 
 #include <termios.h>
 #include <unistd.h>

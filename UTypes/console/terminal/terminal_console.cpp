@@ -1,4 +1,4 @@
-#include "UTypes/console/terminal_console.h"
+#include "UTypes/console/terminal/terminal_console.h"
 
 #include <sys/ioctl.h>
 #include <termios.h>

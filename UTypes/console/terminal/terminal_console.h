@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string>
 
-#include "UTypes/console/ansi_colours.h"
 #include "UTypes/console/console.h"
 #include "UTypes/console/key_reader.h"
 #include "UTypes/console/screen_model.h"
-#include "UTypes/console/terminal_guard.h"
-#include "UTypes/console/terminal_painter.h"
+#include "UTypes/console/terminal/ansi_colours.h"
+#include "UTypes/console/terminal/terminal_guard.h"
+#include "UTypes/console/terminal/terminal_painter.h"
 
 namespace tindel {
 

@@ -1,4 +1,4 @@
-#include "UTypes/console/ansi_colours.h"
+#include "UTypes/console/terminal/ansi_colours.h"
 
 namespace tindel {
 

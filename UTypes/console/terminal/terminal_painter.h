@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "UTypes/console/ansi_colours.h"
 #include "UTypes/console/screen_model.h"
+#include "UTypes/console/terminal/ansi_colours.h"
 
 namespace tindel {
 

@@ -1,4 +1,4 @@
-#include "UTypes/console/terminal_painter.h"
+#include "UTypes/console/terminal/terminal_painter.h"
 
 #include <algorithm>
 
