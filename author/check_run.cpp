@@ -24,11 +24,6 @@ struct ResumeAfterError {
 
 constexpr std::size_t kTextKept = 160;  // of a printed text: enough for a map's node
 
-// Errors of the scanner name the bad character; all others the statement that failed.
-bool names_a_character(std::string_view message) {
-  return message.starts_with("[getchar]") || message.starts_with("[getnumb]");
-}
-
 // The statements whose first tokens the index and the warnings read: their label, name or
 // constant.
 bool keeps_tokens(const SeenStatement& st) {
@@ -57,9 +52,7 @@ class Watcher : public CheckObserver {
   }
 
   void error(InterpreterState& s, std::string_view message) override {
-    SourcePlace place = names_a_character(message) || record_.statements.empty()
-                            ? SourcePlace{s.line_no, s.line_pos > 0 ? s.line_pos : 1}
-                            : record_.statements.back().start;
+    SourcePlace place = place_of_error(s, message);
     if (!record_.statements.empty()) record_.statements.back().failed = true;
     record_.diagnostics.push_back({place, Severity::error, std::string(message), current()});
     throw ResumeAfterError{place.line};
@@ -94,6 +87,15 @@ class Watcher : public CheckObserver {
     }
     record_.lookups.push_back({std::string(key), last_token_.start,
                                static_cast<int>(last_token_.text.size()), current()});
+  }
+
+  // A bad line end where the scanner stands; a number too long where its token begins (the
+  // scanner has read past it); anything else where the failing statement begins.
+  SourcePlace place_of_error(const InterpreterState& s, std::string_view message) const {
+    if (message.starts_with("[getnumb]")) return s.token_start;
+    if (message.starts_with("[getchar]") || record_.statements.empty())
+      return SourcePlace{s.line_no, s.line_pos > 0 ? s.line_pos : 1};
+    return record_.statements.back().start;
   }
 
   void set_line_starts(std::vector<std::size_t> starts) { starts_ = std::move(starts); }
