@@ -231,7 +231,9 @@ CheckRecord run_check(const PreparedQuest& quest) {
   s.quest_file.open_image(image);
   std::vector<std::size_t> starts =
       scanner_line_starts(std::string_view(image->bytes).substr(0, image->end));
-  record.line_count = static_cast<int>(starts.size());
+  // A last line end opens no line of its own.
+  bool ends_with_line_end = starts.size() > 1 && starts.back() == image->end;
+  record.line_count = static_cast<int>(starts.size() - (ends_with_line_end ? 1 : 0));
   Watcher watcher(record);
   watcher.set_line_starts(starts);
   watcher.set_image(image.get());

@@ -92,12 +92,12 @@ void add_label_link(QuestIndex& index, const SeenStatement& st, LinkKind kind) {
 }
 
 void add_links(QuestIndex& index, const CheckRecord& record) {
+  // A link whose label is missing is still a link: the map and the editor show it.
   for (const SeenStatement& st : record.statements) {
-    if (st.failed) continue;
     if (st.kind == K::Btn) add_label_link(index, st, LinkKind::button);
     if (st.kind == K::Goto) add_label_link(index, st, LinkKind::jump);
     if (st.kind == K::Proc) add_label_link(index, st, LinkKind::call);
-    if (st.kind == K::Common)
+    if (st.kind == K::Common && !st.failed)
       index.links.push_back({to_utf8(st.result), place_of(st.start, 6), LinkKind::common, {}});
   }
 }

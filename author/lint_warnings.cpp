@@ -106,15 +106,22 @@ bool read_satisfied(const std::string& key, const QuestIndex& index,
          index.assignments.count("%" + key);
 }
 
-// The assigned name of the same kind nearest to `key`, when it is near enough to be a slip.
+// "" for a number, ";" for an item, "%" for a string.
+std::string kind_prefix(const std::string& key) {
+  return key[0] == ';' || key[0] == '%' ? key.substr(0, 1) : std::string();
+}
+
+// The assigned name of the same kind nearest to `key` (without its prefix), when it is near
+// enough to be a slip.
 std::string nearest_assigned(const std::string& key, const QuestIndex& index) {
   std::string best;
   std::size_t best_distance = 3;
+  std::string prefix = kind_prefix(key);
   for (const auto& [name, places] : index.assignments) {
-    if ((name[0] == ';' || name[0] == '%') != (key[0] == ';' || key[0] == '%')) continue;
+    if (kind_prefix(name) != prefix) continue;
     std::size_t d = edit_distance(name, key);
-    if (d < best_distance && d < key.size()) {
-      best = name;
+    if (d < best_distance && d < key.size() - prefix.size()) {
+      best = name.substr(prefix.size());
       best_distance = d;
     }
   }
