@@ -100,20 +100,33 @@ void index_lines(QuestImage& image) {
   });
 }
 
+// The bytes as the scanner reads them: any conversion of the file's form goes first, before
+// the end and the lines are found.
+void finish_image(QuestImage& image) {
+  find_quest_end(image);
+  index_lines(image);
+  image.version = next_version++;
+}
+
 }  // namespace
 
 std::shared_ptr<const QuestImage> load_quest_image(const std::string& path) {
   auto image = std::make_shared<QuestImage>();
   if (!read_quest_bytes(path, *image)) return nullptr;
-  // The bytes as the scanner reads them: any conversion of the file's form goes here,
-  // before the end and the lines are found.
-  find_quest_end(*image);
-  index_lines(*image);
-  image->version = next_version++;
+  finish_image(*image);
+  return image;
+}
+
+std::shared_ptr<const QuestImage> quest_image_from_bytes(std::string bytes) {
+  auto image = std::make_shared<QuestImage>();
+  image->bytes = std::move(bytes);
+  image->in_memory = true;
+  finish_image(*image);
   return image;
 }
 
 bool quest_image_stale(const QuestImage& image, const std::string& path) {
+  if (image.in_memory) return false;
   std::int64_t size = 0, mtime_ns = 0;
   if (!file_identity(path, size, mtime_ns)) return true;
   return size != image.size || mtime_ns != image.mtime_ns;

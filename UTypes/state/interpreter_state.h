@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "UTypes/diagnostics/check_observer.h"
 #include "UTypes/source/quest_file.h"
 #include "UTypes/state/name_table.h"
 #include "UTypes/state/short_string.h"
@@ -125,6 +126,11 @@ struct InterpreterState {
   bool direct_reads = false;       // tests: search and return by reading, without caches
   std::uint64_t label_reads = 0;   // jumps and checks that had to read the quest to a label
   bool utf8_command_line = false;  // the quest name was typed in UTF-8, the console shows CP866
+
+  // The authors' tools: a watcher of the check run, and where the current token began (kept
+  // only while a watcher is set).
+  CheckObserver* check_observer = nullptr;
+  SourcePlace token_start;
 };
 
 }  // namespace tindel
