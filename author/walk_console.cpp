@@ -20,17 +20,43 @@ WalkConsole::~WalkConsole() {
   if (null_input_ >= 0) ::close(null_input_);
 }
 
-std::string WalkConsole::take_output() {
-  screen_->flush();
-  std::string text;
+namespace {
+
+std::vector<std::string> split_lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+}  // namespace
+
+std::string WalkConsole::take_output(bool at_end) {
+  if (at_end) {
+    screen_->flush();
+  } else {
+    screen_->show_settled_rows();
+  }
+  std::string settled;
   char buffer[4096];
   for (;;) {
     ssize_t n = ::pread(::fileno(output_file_), buffer, sizeof buffer, read_to_);
     if (n <= 0) break;
-    text.append(buffer, static_cast<std::size_t>(n));
+    settled.append(buffer, static_cast<std::size_t>(n));
     read_to_ += n;
   }
-  text += notes_;
+  std::vector<std::string> lines = split_lines(settled);
+  std::size_t seen = 0;
+  while (seen < lines.size() && seen < unsettled_.size() && lines[seen] == unsettled_[seen])
+    ++seen;
+  std::string text;
+  for (std::size_t i = seen; i < lines.size(); ++i)
+    text += lines[i] + "\n";
+  std::string below = at_end ? std::string() : screen_->unsettled_rows();
+  unsettled_ = split_lines(below);
+  text += below + notes_;
   notes_.clear();
   return text;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "UTypes/console/console.h"
 #include "UTypes/console/stream_console.h"
@@ -28,8 +29,10 @@ class WalkConsole : public Console {
   WalkConsole(const WalkConsole&) = delete;
   WalkConsole& operator=(const WalkConsole&) = delete;
 
-  // What was printed since the last step ended (at the end of the walk).
-  std::string take_output();
+  // What was printed since the last step ended: the rows that became final, less those that
+  // the last step already saw below the cursor unchanged, and the rows below the cursor now.
+  // At the end of the walk everything is final.
+  std::string take_output(bool at_end = false);
   // Adds text the quest did not print on its screen (an error report).
   void note(const std::string& text) { notes_ += text; }
 
@@ -57,6 +60,7 @@ class WalkConsole : public Console {
   int null_input_ = -1;
   std::optional<StreamConsole> screen_;
   long read_to_ = 0;
+  std::vector<std::string> unsettled_;  // rows given with the last step, not yet final
   std::string notes_;
   std::deque<std::uint8_t> keys_;
   std::optional<std::string> line_;

@@ -94,6 +94,13 @@ void StreamConsole::emit_rows_written() {
   emit_rows_through(last_row_in_use(model_));
 }
 
+std::string StreamConsole::unsettled_rows() const {
+  std::string text;
+  for (int row = emitted_; row <= last_row_in_use(model_); ++row)
+    text += cp866_to_display(model_.row_text(row), utf8_) + "\n";
+  return text;
+}
+
 void StreamConsole::emit_rows_through(int last) {
   std::string text;
   for (; emitted_ <= last; ++emitted_) {

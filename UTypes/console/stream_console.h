@@ -35,6 +35,12 @@ class StreamConsole : public Console, private ScreenModel::ScrollListener {
   void gotoxy(int x, int y) override { model_.move_cursor(x - 1, y - 1); }
   void flush() override;
 
+  // For a walkthrough, at the end of each step: shows the rows that are final (above the
+  // cursor), as a wait for the player does; and the rows written below them, which the
+  // program may still write over (a menu's entries), as they read now, without showing them.
+  void show_settled_rows() { emit_rows_above_cursor(); }
+  std::string unsettled_rows() const;
+
  private:
   void before_scroll(const ScreenModel& model) override;
   // Rows above the cursor are final once the program waits for the player.
