@@ -61,7 +61,7 @@ void index_lines(QuestImage& image) {
 
 }  // namespace
 
-std::shared_ptr<const QuestImage> load_quest_image(const std::string& path) {
+std::shared_ptr<const QuestImage> load_quest_image(const std::string& path, QuestTextForm form) {
   auto image = std::make_shared<QuestImage>();
   // Without waiting: a named pipe in place of the quest is refused, not waited on.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -71,10 +71,12 @@ std::shared_ptr<const QuestImage> load_quest_image(const std::string& path) {
             read_all(fd, static_cast<std::size_t>(st.st_size), image->bytes);
   ::close(fd);
   if (!ok) return nullptr;
+  normalize_quest_text(image->bytes, form);
   std::size_t ctrl_z = image->bytes.find('\x1a');
   image->end = ctrl_z == std::string::npos ? image->bytes.size() : ctrl_z;
   image->version = next_version++;
   index_lines(*image);
+  image->lone_lf_line = first_lone_lf_line(image->bytes, image->end);
   return image;
 }
 
@@ -86,7 +88,7 @@ bool quest_image_stale(const QuestImage& image, const std::string& path) {
 
 bool QuestFile::open(const std::string& path) {
   if (!image_ || quest_image_stale(*image_, path)) {
-    image_ = load_quest_image(path);
+    image_ = load_quest_image(path, form_);
     if (!image_) return false;
   }
   pos_ = 0;

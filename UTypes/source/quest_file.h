@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "UTypes/source/quest_text.h"
+
 namespace tindel {
 
 struct QuestImage {
@@ -19,10 +21,13 @@ struct QuestImage {
   // line_starts[n - 1]. Valid only when clean_line_ends (no CR without its LF).
   std::vector<std::size_t> line_starts;
   bool clean_line_ends = true;
+  std::int32_t lone_lf_line = 0;  // the line of the first LF without its CR, 0 when none
 };
 
 // Loads path into a fresh image; nullptr when it cannot be opened or read.
-std::shared_ptr<const QuestImage> load_quest_image(const std::string& path);
+// The bytes are brought to CP866 with CR LF line ends first (quest_text.h).
+std::shared_ptr<const QuestImage> load_quest_image(const std::string& path,
+                                                   QuestTextForm form = {});
 // True when the file on disk is no longer the one the image was read from.
 bool quest_image_stale(const QuestImage& image, const std::string& path);
 
@@ -30,6 +35,8 @@ class QuestFile {
  public:
   // Opens on path, reusing `shared` when it is still current. False when unreadable.
   bool open(const std::string& path);
+  // How the file's text is stored; applies from the next load.
+  void set_text_form(QuestTextForm form) { form_ = form; }
   // Shares an image that is already loaded (the auxiliary reader over the quest).
   void open_image(std::shared_ptr<const QuestImage> image);
   void close() {
@@ -47,6 +54,7 @@ class QuestFile {
  private:
   std::shared_ptr<const QuestImage> image_;
   std::size_t pos_ = 0;
+  QuestTextForm form_;
 };
 
 }  // namespace tindel
