@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "UTypes/console/locale_charset.h"
 #include "UTypes/source/quest_file.h"
 #include "UTypes/state/name_table.h"
 #include "UTypes/state/short_string.h"
@@ -112,7 +113,8 @@ struct InterpreterState {
   std::array<ResumePoint, kCallStackSize> resume_points{};
   std::array<LookupMemo, kLookupMemos> lookup_memos{};
   bool direct_reads = false;  // tests: search and return by reading, without caches
-  bool utf8_command_line = false;  // the quest name was typed in UTF-8, the console shows CP866
+  // The locale's charset: the quest name was typed in it and media files are named in it.
+  Charset charset{CharsetKind::kCp866};
 };
 
 }  // namespace tindel
