@@ -8,7 +8,7 @@ BINDIR = $(DESTDIR)$(PREFIX)/bin
 MANDIR = $(DESTDIR)$(PREFIX)/share/man/man1
 SHAREDIR = $(DESTDIR)$(PREFIX)/share/tindel
 
-.PHONY: all deps build program play test bench asan format clean install uninstall
+.PHONY: all deps build program play test bench bench-e2e asan format clean install uninstall
 
 all: build
 
@@ -58,3 +58,9 @@ format:
 
 clean:
 	rm -rf $(BUILD) build-asan build-bench
+
+# Whole-process figures of the Release build on generated quests (scripts/bench-e2e).
+bench-e2e: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTINDEL_BENCH=ON
+	cmake --build build-bench -j $(JOBS) --target tindel tindel_figure_quests
+	scripts/bench-e2e build-bench/tindel build-bench/tindel_figure_quests

@@ -238,4 +238,21 @@ std::string utf8_to_cp866(std::string_view utf8) {
   return out;
 }
 
+void append_display(std::string& out, std::uint8_t byte, bool utf8) {
+  if (utf8) {
+    append_utf8(out, cp866_glyph(byte));
+  } else if (byte < 0x20 || byte == 0x7F) {
+    out.push_back(byte == 0 ? ' ' : '?');
+  } else {
+    out.push_back(static_cast<char>(byte));
+  }
+}
+
+std::string cp866_to_display(std::string_view cp866, bool utf8) {
+  std::string out;
+  for (char c : cp866)
+    append_display(out, static_cast<std::uint8_t>(c), utf8);
+  return out;
+}
+
 }  // namespace tindel

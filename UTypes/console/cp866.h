@@ -31,4 +31,9 @@ Utf8Step decode_utf8(std::string_view bytes);
 
 // Whole strings. Text from the player: unmappable or malformed characters become '?'.
 std::string utf8_to_cp866(std::string_view utf8);
+// Adds how a CP866 byte looks to a reader: its glyph in UTF-8, or, for a terminal that does not
+// speak UTF-8, the byte itself with controls replaced by '?' so they cannot act.
+void append_display(std::string& out, std::uint8_t byte, bool utf8);
+std::string cp866_to_display(std::string_view cp866, bool utf8);
+
 }  // namespace tindel

@@ -86,9 +86,8 @@ Charset::Charset(CharsetKind kind) : kind_(kind) {
 }
 
 void Charset::append_display(std::string& out, std::uint8_t cp866) const {
-  if (is_utf8()) return append_utf8(out, cp866_glyph(cp866));
-  if (cp866 == 0) return out.push_back(' ');
-  if (cp866 < 0x20 || cp866 == 0x7F) return out.push_back('?');
+  if (is_utf8() || kind_ == CharsetKind::kCp866 || cp866 < 0x80)
+    return tindel::append_display(out, cp866, is_utf8());
   std::uint8_t byte = to_charset_[cp866];
   out.push_back(byte == 0 ? '?' : static_cast<char>(byte));
 }

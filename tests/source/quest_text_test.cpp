@@ -144,16 +144,16 @@ TEST(Utf8Quest, PlaysAsItsCp866TwinAndCountsDecodedCharacters) {
   EXPECT_EQ(error_line(utf8), error_line(dos));
 }
 
+// Labels are folded to lower case by the CP866 rules: only decoded text folds "Лес" to "лес".
 TEST(Utf8Quest, LabelsAndButtonsMatchInCp866) {
   TempDir dir;
-  // A button to a Cyrillic label, checked in mode 3: the label search reads the same text.
-  const std::string label = "\xD0\xBB\xD0\xB5\xD1\x81";  // лес
   const std::string quest =
-      "btn " + label + ", go\nend\n:" + label + "\npln ok\nend\n:common\nend\n";
+      "btn \xD0\x9B\xD0\xB5\xD1\x81, go\nend\n:\xD0\xBB\xD0\xB5\xD1\x81\npln ok\nend\n"
+      ":common\nend\n";
   QuestRun run = run_quest(dir, quest, {.args = {"3", "u", "quest.qst"}});
   EXPECT_NE(run.screen().find("syntax <quest.qst> is checked!"), std::string::npos) << run.screen();
   QuestRun bad = run_quest(dir, quest, {.args = {"3", "w", "quest.qst"}});
-  EXPECT_NE(bad.screen().find("Error:"), std::string::npos) << bad.screen();
+  EXPECT_NE(bad.screen().find("not found"), std::string::npos) << bad.screen();
 }
 
 TEST(Utf8Quest, EncodedUtf8QuestPlays) {
