@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "UTypes/console/screen_extent.h"
@@ -31,6 +32,19 @@ void PlainScreen::settle() {
 
 void PlainScreen::echo_line(const std::string& cp866) {
   model_.write(cp866 + "\r\n", attr_);
+}
+
+void PlainScreen::begin_echoed_line() {
+  settle();
+  if (emitted_ > model_.cursor_y()) return;  // the row went out already (a flush)
+  std::string row = model_.row_text(model_.cursor_y());
+  row.resize(static_cast<std::size_t>(model_.cursor_x()), ' ');  // the blanks after a prompt
+  write_out(charset_.display(row));
+}
+
+void PlainScreen::end_echoed_line(const std::string& cp866) {
+  echo_line(cp866);
+  emitted_ = std::max(emitted_, model_.cursor_y());
 }
 
 void PlainScreen::flush() {

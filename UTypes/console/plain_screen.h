@@ -27,6 +27,11 @@ class PlainScreen : private ScreenModel::ScrollListener {
   void settle();
   // A line the player typed, shown where it was typed.
   void echo_line(const std::string& cp866);
+  // On a terminal that echoes what is typed: the rows above the cursor and the start of the
+  // cursor's row (the prompt) go out now, without a line end; once the line is typed, that
+  // row is on the screen already and does not go out again.
+  void begin_echoed_line();
+  void end_echoed_line(const std::string& cp866);
   // Everything written: up to the last non-blank row or the row above the cursor.
   void flush();
 

@@ -122,6 +122,7 @@ write_dumb_session() {
 write_dumb_session
 tmux_wait_for "Hello Привет" || fail "dumb: the text is not shown before the menu waits"
 tmux_keys Down Up Enter
+tmux_wait_for "Say:" || fail "dumb: the prompt is not shown before the line is typed"
 tmux_type "Cy"
 tmux_keys Enter
 tmux_type "Di"
@@ -132,6 +133,7 @@ tmux_keys Escape
 tmux_wait_for "<press enter>" || fail "dumb: Escape did not end the menu"
 tmux_keys Enter
 tmux_wait_for "status=0" || fail "dumb: the program did not end"
+[ "$(tmux_capture | grep -c '^Say: Cy$')" = 1 ] || fail "dumb: the typed line is not shown once: $(tmux_capture)"
 grep -q "$esc" "$TMUX_DIR/raw.log" &&
   fail "dumb: escape sequences written: $(grep -a "$esc" "$TMUX_DIR/raw.log" | head -3 | cat -v)"
 tmux_cleanup

@@ -29,9 +29,9 @@ std::uint8_t DumbTerminalConsole::pollbreak() {
   return reader_.take_key().value_or(key::kNone);
 }
 
-// The terminal's own line editing and echo; the line then shows again in the screen's text.
+// The terminal's own line editing and echo, after the prompt.
 std::optional<std::string> DumbTerminalConsole::readline() {
-  screen_.settle();
+  screen_.begin_echoed_line();
   reader_.clear();
   guard_.enter_line_mode(charset_.is_utf8());
   std::optional<std::string> line;
@@ -40,7 +40,9 @@ std::optional<std::string> DumbTerminalConsole::readline() {
   guard_.enter_raw();
   reader_.forget_end();
   if (!line) return std::nullopt;
-  return take_typed_line(*line);
+  std::string cp866 = charset_.typed_text(*line);
+  screen_.end_echoed_line(cp866);
+  return cp866;
 }
 
 void DumbTerminalConsole::discard_pending() {
