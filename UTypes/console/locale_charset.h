@@ -14,7 +14,8 @@ enum class CharsetKind { kUtf8, kKoi8R, kCp1251, kCp866, kIso8859_5, kAscii };
 
 class Charset {
  public:
-  explicit Charset(CharsetKind kind = CharsetKind::kUtf8);
+  Charset() : Charset(CharsetKind::kUtf8) {}
+  explicit Charset(CharsetKind kind);
   CharsetKind kind() const { return kind_; }
   bool is_utf8() const { return kind_ == CharsetKind::kUtf8; }
   // How a CP866 byte shows: its glyph in this charset, '?' when it has none; in an 8-bit
