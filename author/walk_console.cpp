@@ -1,6 +1,5 @@
 #include "author/walk_console.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "UTypes/state/program_end.h"
@@ -9,54 +8,37 @@ namespace tindel::author {
 
 WalkConsole::WalkConsole(StepOver step_over) : step_over_(std::move(step_over)) {
   output_file_ = std::tmpfile();  // unnamed: gone when closed
-  null_input_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
   if (!output_file_) throw ProgramEnd{exit_status::kIoFailure, "tindel-author: no temporary file"};
-  screen_.emplace(null_input_, ::fileno(output_file_), true);
+  screen_.emplace(::fileno(output_file_), Charset(CharsetKind::kUtf8));
+  screen_->show_live();
 }
 
 WalkConsole::~WalkConsole() {
   screen_.reset();
   if (output_file_) std::fclose(output_file_);
-  if (null_input_ >= 0) ::close(null_input_);
 }
-
-namespace {
-
-std::vector<std::string> split_lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
-}  // namespace
 
 std::string WalkConsole::take_output(bool at_end) {
   if (at_end) {
     screen_->flush();
   } else {
-    screen_->show_settled_rows();
+    screen_->settle();
   }
-  std::string settled;
+  std::string text;
   char buffer[4096];
   for (;;) {
     ssize_t n = ::pread(::fileno(output_file_), buffer, sizeof buffer, read_to_);
     if (n <= 0) break;
-    settled.append(buffer, static_cast<std::size_t>(n));
+    text.append(buffer, static_cast<std::size_t>(n));
     read_to_ += n;
   }
-  std::vector<std::string> lines = split_lines(settled);
-  std::size_t seen = 0;
-  while (seen < lines.size() && seen < unsettled_.size() && lines[seen] == unsettled_[seen])
-    ++seen;
-  std::string text;
-  for (std::size_t i = seen; i < lines.size(); ++i)
-    text += lines[i] + "\n";
-  std::string below = at_end ? std::string() : screen_->unsettled_rows();
-  unsettled_ = split_lines(below);
-  text += below + notes_;
+  // The prompt went with the last step; when its row goes out unchanged it is not news.
+  if (!prompt_.empty() && text.starts_with(prompt_ + "\n")) text.erase(0, prompt_.size() + 1);
+  prompt_ = at_end ? std::string() : screen_->cursor_row();
+  while (!prompt_.empty() && prompt_.back() == ' ')
+    prompt_.pop_back();
+  if (!prompt_.empty()) text += prompt_ + "\n";
+  text += notes_;
   notes_.clear();
   return text;
 }
@@ -101,7 +83,7 @@ std::optional<std::string> WalkConsole::readline() {
   }
   std::string line = *line_;
   line_.reset();
-  screen_->conwrite(line + "\r\n", 7);  // as the player would see it typed
+  screen_->echo_line(line);  // as the player would see it typed
   return line;
 }
 
