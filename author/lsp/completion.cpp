@@ -150,20 +150,20 @@ json completion(const Document& document, const json& params) {
   json items = json::array();
   switch (wanted_at(line.substr(0, cursor))) {
     case Want::labels:
-      add_labels(items, document.index);
+      add_labels(items, document.index());
       break;
     case Want::items:
-      add_variables(items, document.index, VariableKind::item);
+      add_variables(items, document.index(), VariableKind::item);
       break;
     case Want::text_variables:
-      add_variables(items, document.index, VariableKind::text);
+      add_variables(items, document.index(), VariableKind::text);
       break;
     case Want::expression:
-      add_expression_words(items, document.index);
+      add_expression_words(items, document.index());
       break;
     case Want::statement:
       add_keywords(items, TokenKind::If, TokenKind::Anykey);
-      add_variables(items, document.index, VariableKind::number);
+      add_variables(items, document.index(), VariableKind::number);
       break;
     case Want::nothing:
       break;

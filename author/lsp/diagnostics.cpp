@@ -1,6 +1,4 @@
 // The lint's problems as the editor's diagnostics.
-#include <map>
-
 #include "author/lsp/features.h"
 #include "author/lsp/protocol.h"
 
@@ -8,34 +6,32 @@ namespace tindel::author::lsp {
 
 namespace {
 
-using PlaceStarts = std::map<std::pair<int, int>, int>;
-
-// Where each name the index knows begins, and its length: a problem that begins at a name
-// underlines it, any other one character.
-PlaceStarts place_starts(const QuestIndex& index) {
-  PlaceStarts starts;
-  auto add = [&](const Place& place) {
-    if (place.length > 0) starts.emplace(std::pair{place.line, place.column}, place.length);
-  };
-  for (const Link& link : index.links)
-    add(link.place);
-  for (const Location& location : index.locations)
-    add(location.place);
-  for (const auto* table : {&index.reads, &index.assignments}) {
-    for (const auto& [key, places] : *table) {
-      for (const Place& place : places)
-        add(place);
-    }
-  }
-  return starts;
+bool word_byte(char c) {
+  auto b = static_cast<unsigned char>(c);
+  return (b >= '0' && b <= '9') || ((b | 0x20) >= 'a' && (b | 0x20) <= 'z') || c == '_' ||
+         b >= 0x80;
 }
 
-json diagnostic_json(const Document& document, const PlaceStarts& starts, const Problem& problem) {
+// How many characters a problem underlines: the word that begins at its place (a name, a
+// keyword), else one character. The quest index is not needed for this, so diagnostics wait
+// only for the lint.
+int underlined(const PositionMap& positions, QuestPosition start) {
+  const std::string& text = positions.text();
+  std::size_t from = positions.offset_of(positions.to_editor(start));
+  std::size_t to = from;
+  while (to < text.size() && word_byte(text[to]))
+    ++to;
+  int characters = 0;
+  for (std::size_t i = from; i < to; ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++characters;
+  }
+  return characters > 0 ? characters : 1;
+}
+
+json diagnostic_json(const PositionMap& positions, const Problem& problem) {
   QuestPosition start{problem.line, problem.column};
-  auto name = starts.find({problem.line, problem.column});
-  int length = name == starts.end() ? 1 : name->second;
-  return {{"range", range_json(document.positions.to_editor(start),
-                               document.positions.to_editor(start, length))},
+  return {{"range", range_json(positions.to_editor(start),
+                               positions.to_editor(start, underlined(positions, start)))},
           {"severity", problem.severity == Severity::error ? 1 : 2},
           {"source", "tindel"},
           {"message", problem.message}};
@@ -45,10 +41,8 @@ json diagnostic_json(const Document& document, const PlaceStarts& starts, const 
 
 json diagnostics_json(const Document& document) {
   json list = json::array();
-  if (document.problems.empty()) return list;
-  PlaceStarts starts = place_starts(document.index);
   for (const Problem& problem : document.problems) {
-    list.push_back(diagnostic_json(document, starts, problem));
+    list.push_back(diagnostic_json(document.positions, problem));
   }
   return list;
 }

@@ -58,8 +58,8 @@ json hover(const Document& document, const json& params) {
   std::optional<Symbol> symbol = symbol_of_request(document, params);
   if (!symbol) return nullptr;
   std::string text = symbol->kind == SymbolKind::label
-                         ? label_hover(document.index, symbol->name)
-                         : variable_hover(document.index, symbol->name);
+                         ? label_hover(document.index(), symbol->name)
+                         : variable_hover(document.index(), symbol->name);
   return {{"contents", {{"kind", "markdown"}, {"value", text}}},
           {"range", place_range(document.positions, name_place(document.positions, symbol->place,
                                                                spelled_name(*symbol)))}};

@@ -25,10 +25,10 @@ json definition(const Document& document, const json& params) {
   std::optional<Symbol> symbol = symbol_of_request(document, params);
   if (!symbol) return nullptr;
   if (symbol->kind == SymbolKind::label) {
-    return locations_json(document, *symbol, label_definitions(document.index, symbol->name));
+    return locations_json(document, *symbol, label_definitions(document.index(), symbol->name));
   }
-  auto assigned = document.index.assignments.find(symbol->name);
-  if (assigned == document.index.assignments.end()) return json::array();
+  auto assigned = document.index().assignments.find(symbol->name);
+  if (assigned == document.index().assignments.end()) return json::array();
   return locations_json(document, *symbol, assigned->second);
 }
 
@@ -41,7 +41,7 @@ json references(const Document& document, const json& params) {
     with_definitions = context->value("includeDeclaration", true);
   }
   return locations_json(document, *symbol,
-                        symbol_places(document.index, *symbol, with_definitions));
+                        symbol_places(document.index(), *symbol, with_definitions));
 }
 
 }  // namespace tindel::author::lsp

@@ -25,7 +25,7 @@ json location_symbol(const Document& document, const Location& location) {
 
 json document_symbols(const Document& document) {
   json list = json::array();
-  for (const Location& location : document.index.locations) {
+  for (const Location& location : document.index().locations) {
     if (location.label.empty()) continue;  // the protocol refuses symbols without a name
     list.push_back(location_symbol(document, location));
   }

@@ -88,14 +88,14 @@ json rename(const Document& document, const json& params) {
   if (!symbol) throw RpcError(error_code::request_failed, "no label or variable here to rename");
   std::string name = string_member(params, "newName");
   check_new_name(name, document.codepage);
-  if (symbol->kind == SymbolKind::label) check_label_can_move(document.index, symbol->name);
+  if (symbol->kind == SymbolKind::label) check_label_can_move(document.index(), symbol->name);
   std::string key = new_key(*symbol, fold_name(name));
-  if (key != symbol->name && name_taken(document.index, *symbol, key)) {
+  if (key != symbol->name && name_taken(document.index(), *symbol, key)) {
     refuse(name, "the quest already uses that name");
   }
   json edits = json::array();
   std::set<std::pair<int, int>> done;  // a place listed twice must not give overlapping edits
-  for (const Place& place : symbol_places(document.index, *symbol, true)) {
+  for (const Place& place : symbol_places(document.index(), *symbol, true)) {
     std::optional<NameSpan> span = name_span(document.positions, place, spelled_name(*symbol));
     if (!span || !done.insert({place.line, place.column}).second) continue;
     Place written{place.line, place.column + span->head, span->name};

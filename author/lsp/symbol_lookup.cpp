@@ -91,13 +91,21 @@ std::optional<NameSpan> name_span(const PositionMap& positions, const Place& pla
 }
 
 std::optional<Symbol> symbol_at(const Document& document, QuestPosition position) {
-  const QuestIndex& index = document.index;
+  const QuestIndex& index = document.index();
   const PositionMap& positions = document.positions;
   for (const Location& location : index.locations) {
     if (auto s = found(SymbolKind::label, location.label, location.place, positions, position))
       return s;
   }
   for (const Link& link : index.links) {
+    if (link.kind == LinkKind::common) {
+      // `common = n` names its label only through the number: the statement stands for it.
+      NameSpan whole{0, link.place.length};
+      if (covers(link.place, whole, position)) {
+        return Symbol{SymbolKind::label, link.label, link.place, whole};
+      }
+      continue;
+    }
     if (auto s = found(SymbolKind::label, link.label, link.place, positions, position)) return s;
   }
   for (const auto* table : {&index.assignments, &index.reads}) {

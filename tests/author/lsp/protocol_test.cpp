@@ -137,6 +137,8 @@ TEST_F(LspProtocol, DefinitionGoesToTheLabelLineOrToTheAssignments) {
   EXPECT_EQ(lines_of(session.request("textDocument/definition", at(4, 8))), std::vector<int>{7});
   EXPECT_EQ(lines_of(session.request("textDocument/definition", at(9, 6))), std::vector<int>{11});
   EXPECT_EQ(lines_of(session.request("textDocument/definition", at(5, 22))), std::vector<int>{11});
+  session.change(kUri, kQuest + ":common_2\r\nend\r\n:next\r\ncommon = 2\r\nend\r\n", 2);
+  EXPECT_EQ(lines_of(session.request("textDocument/definition", at(20, 2))), std::vector<int>{17});
   // "#gold$" after Cyrillic text, and the position just after the name still counts.
   EXPECT_EQ(lines_of(session.request("textDocument/definition", at(3, 31))), std::vector<int>{2});
   EXPECT_EQ(lines_of(session.request("textDocument/definition", at(3, 14))), std::vector<int>{1});
