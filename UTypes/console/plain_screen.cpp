@@ -14,11 +14,17 @@ PlainScreen::PlainScreen(int out_fd, const Charset& charset)
   model_.set_listener(this);
 }
 
+void PlainScreen::show_live() {
+  live_ = true;
+  shown_.assign(static_cast<std::size_t>(model_.height()), std::string());
+}
+
 void PlainScreen::clrscr(std::uint8_t attr) {
   flush();
   model_.clear(attr);
   attr_ = attr;
   emitted_ = 0;
+  if (live_) show_live();
 }
 
 void PlainScreen::conwrite(std::string_view bytes, std::uint8_t attr) {
@@ -27,7 +33,20 @@ void PlainScreen::conwrite(std::string_view bytes, std::uint8_t attr) {
 }
 
 void PlainScreen::settle() {
-  emit_rows_through(model_.cursor_y() - 1);
+  if (!live_) return emit_rows_through(model_.cursor_y() - 1);
+  rewind_to_changed_row();
+  int last = last_row_in_use(model_);
+  if (last == model_.cursor_y()) --last;  // the cursor's own row is still being written
+  emit_rows_through(last);
+}
+
+void PlainScreen::rewind_to_changed_row() {
+  for (int y = 0; y < emitted_; ++y) {
+    if (model_.row_text(y) != shown_[static_cast<std::size_t>(y)]) {
+      emitted_ = y;
+      return;
+    }
+  }
 }
 
 void PlainScreen::echo_line(const std::string& cp866) {
@@ -44,7 +63,9 @@ void PlainScreen::begin_echoed_line() {
 
 void PlainScreen::end_echoed_line(const std::string& cp866) {
   echo_line(cp866);
-  emitted_ = std::max(emitted_, model_.cursor_y());
+  // The terminal's echo has put these rows on the screen already.
+  for (; emitted_ < model_.cursor_y(); ++emitted_)
+    if (live_) shown_[static_cast<std::size_t>(emitted_)] = model_.row_text(emitted_);
 }
 
 void PlainScreen::flush() {
@@ -52,6 +73,10 @@ void PlainScreen::flush() {
 }
 
 void PlainScreen::before_scroll(const ScreenModel&) {
+  if (live_) {
+    shown_.erase(shown_.begin());
+    shown_.emplace_back();
+  }
   if (emitted_ == 0) {
     write_out(charset_.display(model_.row_text(0)) + "\n");
   } else {
@@ -62,8 +87,10 @@ void PlainScreen::before_scroll(const ScreenModel&) {
 void PlainScreen::emit_rows_through(int last) {
   std::string text;
   for (; emitted_ <= last; ++emitted_) {
-    text += charset_.display(model_.row_text(emitted_));
+    std::string row = model_.row_text(emitted_);
+    text += charset_.display(row);
     text += '\n';
+    if (live_) shown_[static_cast<std::size_t>(emitted_)] = std::move(row);
   }
   if (!text.empty()) write_out(text);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "UTypes/console/locale_charset.h"
 #include "UTypes/console/screen_model.h"
@@ -18,6 +19,12 @@ class PlainScreen : private ScreenModel::ScrollListener {
   ~PlainScreen() override { flush(); }
   PlainScreen(const PlainScreen&) = delete;
   PlainScreen& operator=(const PlainScreen&) = delete;
+
+  // For a terminal that the player watches line by line (TERM=dumb): when the program waits,
+  // the rows below the cursor that hold text go out too (a menu's list), and a row that has
+  // changed since it went out (the inventory listed where the list was) goes out again, with
+  // every row after it.
+  void show_live();
 
   void clrscr(std::uint8_t attr);
   void conwrite(std::string_view bytes, std::uint8_t attr);
@@ -37,6 +44,8 @@ class PlainScreen : private ScreenModel::ScrollListener {
 
  private:
   void before_scroll(const ScreenModel& model) override;
+  // Live: the first row that went out and has changed since; emitted_ goes back to it.
+  void rewind_to_changed_row();
   // Rows from the first not yet emitted through row last.
   void emit_rows_through(int last);
   void write_out(const std::string& text);
@@ -45,6 +54,8 @@ class PlainScreen : private ScreenModel::ScrollListener {
   int out_fd_;
   Charset charset_;
   int emitted_ = 0;  // rows 0 .. emitted_-1 have gone out
+  bool live_ = false;
+  std::vector<std::string> shown_;  // live: the text of each row as it went out
   std::uint8_t attr_ = 7;
 };
 

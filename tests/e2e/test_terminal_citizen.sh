@@ -121,6 +121,9 @@ write_dumb_session() {
 }
 write_dumb_session
 tmux_wait_for "Hello Привет" || fail "dumb: the text is not shown before the menu waits"
+tmux_wait_for "Stay here" || fail "dumb: the menu is not shown before the choice"
+tmux_type "i"
+tmux_wait_for "1. rope" || fail "dumb: the inventory is not shown"
 tmux_keys Down Up Enter
 tmux_wait_for "Say:" || fail "dumb: the prompt is not shown before the line is typed"
 tmux_type "Cy"

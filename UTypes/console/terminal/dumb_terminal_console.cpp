@@ -13,6 +13,7 @@ constexpr auto kBreakPollInterval = std::chrono::milliseconds(20);
 
 DumbTerminalConsole::DumbTerminalConsole(int in_fd, int out_fd, const Charset& charset)
     : PlainConsole(in_fd, out_fd, charset, false), in_fd_(in_fd), guard_(in_fd, out_fd) {
+  screen_.show_live();
   guard_.enter_raw();
 }
 
@@ -25,6 +26,7 @@ std::uint8_t DumbTerminalConsole::pollbreak() {
   auto now = std::chrono::steady_clock::now();
   if (now - last_break_poll_ < kBreakPollInterval) return key::kNone;
   last_break_poll_ = now;
+  screen_.settle();  // what a running script wrote shows while it runs
   reader_.fill(0);
   return reader_.take_key().value_or(key::kNone);
 }
