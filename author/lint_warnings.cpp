@@ -182,9 +182,16 @@ std::vector<std::size_t> falling_locations(const QuestFacts& facts) {
   return falling;
 }
 
+QuestFacts quest_facts(const CheckRecord& record, const QuestIndex& index, std::string_view bytes,
+                       const std::string& quest_dir) {
+  QuestFacts facts{record, index, bytes, quest_dir};
+  facts.falling = falling_locations(facts);
+  return facts;
+}
+
 void warn_fall_through(const QuestFacts& facts, std::vector<Problem>& out) {
   const auto& locations = facts.index.locations;
-  for (std::size_t i : falling_locations(facts))
+  for (std::size_t i : facts.falling)
     warn(out, locations[i].place.line, locations[i].place.column,
          "location " + quoted(locations[i].label) + " has no end or goto: it runs into label " +
              quoted(locations[i + 1].label) + " at line " +
@@ -200,7 +207,7 @@ std::set<std::string> reached_labels(const QuestFacts& facts) {
   bool any_end = std::any_of(facts.record.statements.begin(), facts.record.statements.end(),
                              [](const SeenStatement& st) { return st.kind == K::End; });
   if (any_end) reached.insert("common");
-  for (std::size_t i : falling_locations(facts))
+  for (std::size_t i : facts.falling)
     reached.insert(index.locations[i + 1].label);
   return reached;
 }

@@ -16,6 +16,8 @@ struct QuestFacts {
   const QuestIndex& index;
   std::string_view bytes;  // as the interpreter reads them
   std::string quest_dir;   // where media files must lie
+  // Locations that run into the next label line (falling_locations), found once.
+  std::vector<std::size_t> falling = {};
 };
 
 void warn_duplicate_labels(const QuestFacts& facts, std::vector<Problem>& out);
@@ -27,6 +29,9 @@ void warn_lone_line_feeds(const QuestFacts& facts, std::vector<Problem>& out);
 
 // Locations that end with neither `end` nor `goto` and so run into the next label line.
 std::vector<std::size_t> falling_locations(const QuestFacts& facts);
+// The facts of a quest with what every warning needs found once.
+QuestFacts quest_facts(const CheckRecord& record, const QuestIndex& index, std::string_view bytes,
+                       const std::string& quest_dir);
 
 // The labels that something names (a button, jump, call, common location or use action), the
 // first location (where play starts), and the locations that the one before runs into.

@@ -101,7 +101,7 @@ std::string quest_map_dot(std::string_view quest_bytes, const LintOptions& optio
   PreparedQuest quest = prepare_quest(quest_bytes, options);
   CheckRecord record = run_check(quest);
   QuestIndex index = index_from_record(record);
-  QuestFacts facts{record, index, quest.bytes, "."};
+  QuestFacts facts = quest_facts(record, index, quest.bytes, ".");
   std::set<std::string> reached = reached_labels(facts);
   std::set<std::string> defined, leaving;
   for (const Location& loc : index.locations)
@@ -110,7 +110,7 @@ std::string quest_map_dot(std::string_view quest_bytes, const LintOptions& optio
   for (const Link& link : index.links)
     if (link.kind == LinkKind::button || link.kind == LinkKind::jump)
       leaving.insert(owner_of(index, link.place.line));
-  for (std::size_t i : falling_locations(facts))
+  for (std::size_t i : facts.falling)
     leaving.insert(index.locations[i].label);
 
   std::string dot =
@@ -152,7 +152,7 @@ std::string quest_map_dot(std::string_view quest_bytes, const LintOptions& optio
     body += "  " + dot_quoted(from) + " -> " + dot_quoted(link.label) + " [" + attrs + "];\n";
   }
   // A location that runs into the next label line leads there too.
-  for (std::size_t i : falling_locations(facts))
+  for (std::size_t i : facts.falling)
     body += "  " + dot_quoted(index.locations[i].label) + " -> " +
             dot_quoted(index.locations[i + 1].label) +
             " [style=dashed, color=gray50, fontcolor=gray50, label=\"runs on\"];\n";
