@@ -4,6 +4,8 @@
 #include <set>
 #include <unordered_map>
 
+#include "UTypes/statements/parser.h"
+
 namespace tindel::author {
 
 namespace {
@@ -12,35 +14,6 @@ using K = TokenKind;
 
 bool is_separator(K kind) {
   return kind == K::Newline || kind == K::Amp || kind == K::Eof;
-}
-
-// The keywords that begin a statement of their own; any other token after a name assigns.
-bool begins_statement(K kind) {
-  switch (kind) {
-    case K::P:
-    case K::Pln:
-    case K::Btn:
-    case K::If:
-    case K::Else:
-    case K::Goto:
-    case K::Proc:
-    case K::End:
-    case K::Pause:
-    case K::Anykey:
-    case K::Inv:
-    case K::Instr:
-    case K::Input:
-    case K::Invkill:
-    case K::Perkill:
-    case K::Save:
-    case K::Cls:
-    case K::Common:
-    case K::Music:
-    case K::Play:
-      return true;
-    default:
-      return false;
-  }
 }
 
 Place place_of(SourcePlace at, std::size_t length) {

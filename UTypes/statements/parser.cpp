@@ -255,35 +255,6 @@ bool is_separator(TokenKind kind) {
   return kind == K::Newline || kind == K::Amp || kind == K::Eof;
 }
 
-// The kinds that start no statement of their own: the statement is an assignment.
-bool keyword_is_name(TokenKind kind) {
-  switch (kind) {
-    case K::P:
-    case K::Pln:
-    case K::Btn:
-    case K::If:
-    case K::Else:
-    case K::Goto:
-    case K::Proc:
-    case K::End:
-    case K::Pause:
-    case K::Anykey:
-    case K::Inv:
-    case K::Instr:
-    case K::Input:
-    case K::Invkill:
-    case K::Perkill:
-    case K::Save:
-    case K::Cls:
-    case K::Common:
-    case K::Music:
-    case K::Play:
-      return false;
-    default:
-      return true;
-  }
-}
-
 // The statements that stop on the token after their last name or expression, without
 // reading further; `end` too, whose return may read a label again.
 bool ends_on_its_operand(TokenKind kind) {
@@ -310,9 +281,37 @@ void drop_own_operand(InterpreterState& s) {
 
 }  // namespace
 
+bool begins_statement(TokenKind kind) {
+  switch (kind) {
+    case K::P:
+    case K::Pln:
+    case K::Btn:
+    case K::If:
+    case K::Else:
+    case K::Goto:
+    case K::Proc:
+    case K::End:
+    case K::Pause:
+    case K::Anykey:
+    case K::Inv:
+    case K::Instr:
+    case K::Input:
+    case K::Invkill:
+    case K::Perkill:
+    case K::Save:
+    case K::Cls:
+    case K::Common:
+    case K::Music:
+    case K::Play:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void parser(InterpreterState& s) {
   TokenKind kind = s.token_kind;
-  bool assigns = is_separator(kind) ? !s.token_text.empty() : keyword_is_name(kind);
+  bool assigns = is_separator(kind) ? !s.token_text.empty() : !begins_statement(kind);
   dispatch(s);
   if (s.log_on) trace(s);
   if (assigns || ends_on_its_operand(kind)) drop_own_operand(s);

@@ -6,4 +6,8 @@ namespace tindel {
 
 void parser(InterpreterState& s);
 
+// Whether a token begins a statement of its own (a keyword of a statement); after a name, any
+// other token makes the statement an assignment.
+bool begins_statement(TokenKind kind);
+
 }  // namespace tindel
