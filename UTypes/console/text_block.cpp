@@ -22,6 +22,17 @@ void append_cell(InterpreterState& s, std::uint8_t ch, std::uint8_t colour) {
   ++s.block_count;
 }
 
+// The colour of "$styletextcolor" now, read from its remembered slot while no name changed;
+// a watched check hears every lookup, so it looks the name up each time.
+std::uint8_t text_colour(InterpreterState& s) {
+  SlotMemo& memo = s.text_colour_slot;
+  if (memo.generation != s.var_names.generation() || s.check_observer) {
+    memo.slot = getvar(s, "$styletextcolor");
+    memo.generation = s.var_names.generation();
+  }
+  return low_byte(s.var_values[static_cast<std::size_t>(memo.slot)]);
+}
+
 }  // namespace
 
 std::uint8_t style_colour(InterpreterState& s, std::string_view key) {
@@ -30,7 +41,7 @@ std::uint8_t style_colour(InterpreterState& s, std::string_view key) {
 
 // Only LF ends a line; a line also ends at its 80th character, where the console wraps.
 void outchar(InterpreterState& s, std::uint8_t ch) {
-  append_cell(s, ch, style_colour(s, "$styletextcolor"));
+  append_cell(s, ch, text_colour(s));
   ++s.block_column;
   if (ch == 10 || s.block_column >= kColumns) {
     s.block_column = 0;

@@ -67,6 +67,13 @@ struct LookupMemo {
 };
 constexpr int kLookupMemos = 64;
 
+// The slot of "$styletextcolor", remembered while the table's names stay the same: the text
+// block takes its colour for every character it adds.
+struct SlotMemo {
+  std::uint64_t generation = 0;
+  int slot = 0;
+};
+
 // A mid-line return point of a `proc` that is not the last statement of its line.
 struct ResumePoint {
   bool valid = false;
@@ -124,6 +131,7 @@ struct InterpreterState {
   std::uint64_t cache_version = 0;                          // image version the caches hold
   std::array<ResumePoint, kCallStackSize> resume_points{};
   std::array<LookupMemo, kLookupMemos> lookup_memos{};
+  SlotMemo text_colour_slot;
   bool direct_reads = false;      // tests: search and return by reading, without caches
   std::uint64_t label_reads = 0;  // jumps and checks that had to read the quest to a label
   // The locale's charset: the quest name was typed in it and media files are named in it.

@@ -1,11 +1,15 @@
 // The text block: how printed text is counted in 80-column lines, which colour each
 // character keeps, and where a page ends with "[next]".
+#include "UTypes/console/text_block.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "UTypes/eval/var_table.h"
 #include "support/quest_harness.h"
 #include "support/screen_probe.h"
 
@@ -208,6 +212,52 @@ INSTANTIATE_TEST_SUITE_P(
                   "warning: STR 26,  TOO LARGE BLOCK"},
         CheckCase{"48 lines", pln_lines(48),
                   "warning: STR 26,  TOO LARGE BLOCK\nwarning: STR 50,  TOO LARGE BLOCK"}));
+
+}  // namespace
+}  // namespace tindel::testing
+
+namespace tindel::testing {
+namespace {
+
+// The colour kept for each character must be what a lookup of "$styletextcolor" gives at
+// that moment, whatever happened to the table in between: values set, the variable freed
+// and its slot taken by another name, names renamed, a table filled to the end.
+TEST(TextBlockColours, TheRememberedSlotAgreesWithALookupAfterRandomTableChanges) {
+  std::mt19937 rng(11);
+  int checked = 0;
+  for (int round = 0; round < 40; ++round) {
+    Interp it("end\n", 1);  // a check: a full page is a warning, not a wait
+    InterpreterState& s = it.s();
+    for (int step = 0; step < 200; ++step) {
+      int slot = 1 + static_cast<int>(rng() % kLastSlot);
+      switch (rng() % 6) {
+        case 0:
+          var_value(s, "$styletextcolor") = static_cast<double>(rng() % 300) - 20.0;
+          break;
+        case 1:
+          var_value(s, "$styletextcolor") = 0.0;  // freed: the next new name may take it
+          break;
+        case 2:
+          var_value(s, "$v" + std::to_string(rng() % 300)) = 1.0 + rng() % 5;
+          break;
+        case 3:
+          s.var_names[static_cast<std::size_t>(slot)] =
+              rng() % 2 ? "$styletextcolor" : "$other" + std::to_string(rng() % 9);
+          s.var_values[static_cast<std::size_t>(slot)] = static_cast<double>(rng() % 256);
+          break;
+        default:
+          break;
+      }
+      if (s.block_count >= 1000) s.block_count = s.block_column = s.block_lines = 0;
+      std::uint8_t expected = style_colour(s, "$styletextcolor");
+      outchar(s, 'x');
+      ASSERT_EQ(s.block_colours[static_cast<std::size_t>(s.block_count - 1)], expected)
+          << "round " << round << " step " << step;
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 8000);
+}
 
 }  // namespace
 }  // namespace tindel::testing
