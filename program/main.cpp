@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "UTypes/console/console_factory.h"
-#include "UTypes/media/system_media.h"
+#include "UTypes/media/media_router.h"
 #include "program/startup.h"
 
 namespace {
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   tindel::RunResult result;
   {
     auto console = tindel::make_console();
-    auto media = tindel::make_system_media();
+    auto media = tindel::make_system_media(dynamic_cast<tindel::PictureSink*>(console.get()));
     bool utf8 = tindel::is_utf8_codeset(nl_langinfo(CODESET));
     result = tindel::run_program(*state, args, {*console, *media, seed_from_environment(), utf8});
   }  // the console restores the terminal here
