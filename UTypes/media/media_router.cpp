@@ -19,13 +19,14 @@ bool is_set_non_empty(const EnvLookup& getenv, const char* name) {
 
 }  // namespace
 
-MediaRoutes choose_media_routes(const EnvLookup& getenv, bool has_terminal_pictures) {
+MediaRoutes choose_media_routes(const EnvLookup& getenv, bool has_terminal_pictures,
+                                bool has_desktop_viewer) {
   MediaRoutes routes;
   routes.external_midi = is_set(getenv, player_variable(MediaKind::kMidi));
   routes.external_wave = is_set(getenv, player_variable(MediaKind::kWave));
   const bool graphical =
       is_set_non_empty(getenv, "DISPLAY") || is_set_non_empty(getenv, "WAYLAND_DISPLAY");
-  if (is_set(getenv, player_variable(MediaKind::kImage)) || graphical) {
+  if (is_set(getenv, player_variable(MediaKind::kImage)) || (graphical && has_desktop_viewer)) {
     routes.picture = PictureRoute::kExternal;
   } else if (has_terminal_pictures) {
     routes.picture = PictureRoute::kTerminal;
@@ -83,7 +84,8 @@ void MediaRouter::stop_all() {
 std::unique_ptr<MediaPlayer> make_system_media(PictureSink* pictures) {
   PlayerSearch search = make_system_search();
   MediaLog log = MediaLog::from_environment();
-  MediaRoutes routes = choose_media_routes(search.getenv, pictures != nullptr);
+  MediaRoutes routes = choose_media_routes(search.getenv, pictures != nullptr,
+                                           choose_player(MediaKind::kImage, search).has_value());
   SoundfontChoice soundfont = find_soundfont(search.getenv, default_soundfonts());
   for (const std::string& note : soundfont.passed_over)
     log.write("soundfont passed over: " + note);

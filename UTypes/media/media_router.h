@@ -25,8 +25,11 @@ struct MediaRoutes {
   PictureRoute picture = PictureRoute::kNone;
 };
 
-// The routes for the environment; has_terminal_pictures: the front end can draw pictures.
-MediaRoutes choose_media_routes(const EnvLookup& getenv, bool has_terminal_pictures);
+// The routes for the environment. has_terminal_pictures: the front end can draw pictures;
+// has_desktop_viewer: a viewer program of the desktop was found (without one a graphical
+// session's pictures go to the terminal as well).
+MediaRoutes choose_media_routes(const EnvLookup& getenv, bool has_terminal_pictures,
+                                bool has_desktop_viewer = true);
 
 class MediaRouter : public MediaPlayer {
  public:

@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 
 #include "UTypes/media/stderr_capture.h"
@@ -24,6 +25,17 @@ static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler
 // Runs on SDL's audio thread after each mix; it reads only the atomic flag.
 void silence_if_asked(void*, Uint8* stream, int length) {
   if (silenced.load(std::memory_order_relaxed)) std::memset(stream, 0, static_cast<size_t>(length));
+}
+
+// SDL_mixer takes any file named .mid for a tune and then plays silence; a file that does
+// not begin like a standard MIDI file (or its RIFF wrapping) is refused here, with a reason.
+bool begins_like_midi(const std::string& file) {
+  char magic[4] = {};
+  std::FILE* f = std::fopen(file.c_str(), "rb");
+  if (f == nullptr) return false;
+  const bool read = std::fread(magic, 1, sizeof magic, f) == sizeof magic;
+  std::fclose(f);
+  return read && (std::memcmp(magic, "MThd", 4) == 0 || std::memcmp(magic, "RIFF", 4) == 0);
 }
 
 std::string mixer_error() {
@@ -89,6 +101,10 @@ void SdlAudio::play_tune(const std::string& file) {
                ": no soundfont found, MIDI will be silent (set TINDEL_SOUNDFONT)");
   } else {
     Mix_SetSoundFonts(soundfont_.file.c_str());
+  }
+  if (!begins_like_midi(file)) {
+    log_.write("music " + file + " not played: not a MIDI file");
+    return;
   }
   StderrCapture capture(log_);
   tune_ = Mix_LoadMUS(file.c_str());
