@@ -59,6 +59,14 @@ void index_lines(QuestImage& image) {
   }
 }
 
+// The quest ends at its physical end or at the first byte 26.
+void finish_image(QuestImage& image) {
+  std::size_t ctrl_z = image.bytes.find('\x1a');
+  image.end = ctrl_z == std::string::npos ? image.bytes.size() : ctrl_z;
+  image.version = next_version++;
+  index_lines(image);
+}
+
 }  // namespace
 
 std::shared_ptr<const QuestImage> load_quest_image(const std::string& path) {
@@ -71,14 +79,20 @@ std::shared_ptr<const QuestImage> load_quest_image(const std::string& path) {
             read_all(fd, static_cast<std::size_t>(st.st_size), image->bytes);
   ::close(fd);
   if (!ok) return nullptr;
-  std::size_t ctrl_z = image->bytes.find('\x1a');
-  image->end = ctrl_z == std::string::npos ? image->bytes.size() : ctrl_z;
-  image->version = next_version++;
-  index_lines(*image);
+  finish_image(*image);
+  return image;
+}
+
+std::shared_ptr<const QuestImage> quest_image_from_bytes(std::string bytes) {
+  auto image = std::make_shared<QuestImage>();
+  image->bytes = std::move(bytes);
+  image->in_memory = true;
+  finish_image(*image);
   return image;
 }
 
 bool quest_image_stale(const QuestImage& image, const std::string& path) {
+  if (image.in_memory) return false;
   std::int64_t size = 0, mtime_ns = 0;
   if (!file_identity(path, size, mtime_ns)) return true;
   return size != image.size || mtime_ns != image.mtime_ns;

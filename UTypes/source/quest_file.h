@@ -19,10 +19,13 @@ struct QuestImage {
   // line_starts[n - 1]. Valid only when clean_line_ends (no CR without its LF).
   std::vector<std::size_t> line_starts;
   bool clean_line_ends = true;
+  bool in_memory = false;  // made from bytes, not read from a file: never stale
 };
 
 // Loads path into a fresh image; nullptr when it cannot be opened or read.
 std::shared_ptr<const QuestImage> load_quest_image(const std::string& path);
+// An image of bytes held in memory (the authors' tools check text that is not on disk).
+std::shared_ptr<const QuestImage> quest_image_from_bytes(std::string bytes);
 // True when the file on disk is no longer the one the image was read from.
 bool quest_image_stale(const QuestImage& image, const std::string& path);
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "UTypes/diagnostics/check_observer.h"
 #include "UTypes/source/quest_file.h"
 #include "UTypes/state/name_table.h"
 #include "UTypes/state/short_string.h"
@@ -113,6 +114,11 @@ struct InterpreterState {
   std::array<LookupMemo, kLookupMemos> lookup_memos{};
   bool direct_reads = false;  // tests: search and return by reading, without caches
   bool utf8_command_line = false;  // the quest name was typed in UTF-8, the console shows CP866
+
+  // The authors' tools: a watcher of the check run, and where the current token began (kept
+  // only while a watcher is set).
+  CheckObserver* check_observer = nullptr;
+  SourcePlace token_start;
 };
 
 }  // namespace tindel

@@ -153,7 +153,7 @@ void gather_jump_marks(InterpreterState& s) {
       walk.next();
     } while (walk.c != ':' && walk.c != kEndOfFile);
     if (walk.c == kEndOfFile || !walk_label_parts(walk, parts)) break;
-    if (last_part_reached(parts)) s.jump_cache.try_emplace(parts.back(), true, walk.mark());
+    if (last_part_reached(parts)) s.jump_cache.try_emplace(parts.back(), LabelHit{true, walk.mark()});
   }
   s.jump_cache[kGatheredMark] = LabelHit{};
 }
