@@ -2,7 +2,13 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build program play test bench bench-e2e asan format clean
+PREFIX ?= /usr/local
+DESTDIR ?=
+BINDIR = $(DESTDIR)$(PREFIX)/bin
+MANDIR = $(DESTDIR)$(PREFIX)/share/man/man1
+SHAREDIR = $(DESTDIR)$(PREFIX)/share/tindel
+
+.PHONY: all deps build program play test bench bench-e2e asan format clean install uninstall
 
 all: build
 
@@ -34,6 +40,18 @@ asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTINDEL_SANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+# The program, its manual tindel(1), and the docs and the examples under share/tindel.
+install: program
+	install -d $(BINDIR) $(MANDIR) $(SHAREDIR)/docs $(SHAREDIR)/examples
+	install -m 755 $(BUILD)/tindel $(BINDIR)/tindel
+	install -m 644 docs/tindel.1 $(MANDIR)/tindel.1
+	install -m 644 README.md docs/language.md docs/media.md $(SHAREDIR)/docs
+	install -m 644 examples/README.md examples/*.qst $(SHAREDIR)/examples
+
+uninstall:
+	rm -f $(BINDIR)/tindel $(MANDIR)/tindel.1
+	rm -rf $(SHAREDIR)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -10,6 +10,7 @@
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/interpreter_state.h"
 #include "UTypes/statements/parser.h"
+#include "author/index_builder.h"
 #include "author/silent_console.h"
 
 namespace tindel::author {
@@ -21,9 +22,21 @@ struct ResumeAfterError {
   int line = 1;  // the line on which the failing statement (or the bad character) stands
 };
 
-// Errors of the scanner name the bad character; all others the statement that failed.
-bool names_a_character(std::string_view message) {
-  return message.starts_with("[getchar]") || message.starts_with("[getnumb]");
+constexpr std::size_t kTextKept = 160;  // of a printed text: enough for a map's node
+
+// The statements whose first tokens the index and the warnings read: their label, name or
+// constant.
+bool keeps_tokens(const SeenStatement& st) {
+  switch (st.kind) {
+    case TokenKind::Btn:
+    case TokenKind::Goto:
+    case TokenKind::Proc:
+    case TokenKind::Input:
+    case TokenKind::Music:
+      return true;
+    default:
+      return st.text == "image";
+  }
 }
 
 class Watcher : public CheckObserver {
@@ -39,9 +52,7 @@ class Watcher : public CheckObserver {
   }
 
   void error(InterpreterState& s, std::string_view message) override {
-    SourcePlace place = names_a_character(message) || record_.statements.empty()
-                            ? SourcePlace{s.line_no, s.line_pos > 0 ? s.line_pos : 1}
-                            : record_.statements.back().start;
+    SourcePlace place = place_of_error(s, message);
     if (!record_.statements.empty()) record_.statements.back().failed = true;
     record_.diagnostics.push_back({place, Severity::error, std::string(message), current()});
     throw ResumeAfterError{place.line};
@@ -60,7 +71,7 @@ class Watcher : public CheckObserver {
     note_label_line(s);
     if (record_.statements.empty()) return;
     SeenStatement& st = record_.statements.back();
-    if (st.tokens.size() < kKeptTokens) st.tokens.push_back(last_token_);
+    if (st.tokens.size() < kKeptTokens && keeps_tokens(st)) st.tokens.push_back(last_token_);
     ++st.token_count;
   }
 
@@ -70,11 +81,21 @@ class Watcher : public CheckObserver {
     if (!record_.lookups.empty()) {
       const SeenLookup& last = record_.lookups.back();
       if (last.statement == current() && last.place.line == last_token_.start.line &&
-          last.place.column == last_token_.start.column && last.key.substr(1) == key.substr(1))
+          last.place.column == last_token_.start.column &&
+          std::string_view(last.key).substr(1) == key.substr(1))
         return;
     }
     record_.lookups.push_back({std::string(key), last_token_.start,
                                static_cast<int>(last_token_.text.size()), current()});
+  }
+
+  // A bad line end where the scanner stands; a number too long where its token begins (the
+  // scanner has read past it); anything else where the failing statement begins.
+  SourcePlace place_of_error(const InterpreterState& s, std::string_view message) const {
+    if (message.starts_with("[getnumb]")) return s.token_start;
+    if (message.starts_with("[getchar]") || record_.statements.empty())
+      return SourcePlace{s.line_no, s.line_pos > 0 ? s.line_pos : 1};
+    return record_.statements.back().start;
   }
 
   void set_line_starts(std::vector<std::size_t> starts) { starts_ = std::move(starts); }
@@ -161,11 +182,20 @@ bool run_step(InterpreterState& s, const std::vector<std::size_t>& starts, Step 
   }
 }
 
-void record_results(const InterpreterState& s, SeenStatement& st, int btn_count_before) {
-  st.result = s.str_result;
-  st.common_after = s.common_name;
+// What the index and the warnings read of a statement that has run; a statement that only
+// separated is not kept unless something refers to it.
+void record_results(const InterpreterState& s, CheckRecord& record, int btn_count_before) {
+  SeenStatement& st = record.statements.back();
+  std::size_t index = record.statements.size() - 1;
+  bool referred = (!record.lookups.empty() && record.lookups.back().statement == index) ||
+                  (!record.diagnostics.empty() && record.diagnostics.back().statement == index);
+  if (is_separator_only(st) && !referred) return record.statements.pop_back();
+  if (st.kind == TokenKind::P || st.kind == TokenKind::Pln)
+    st.result = s.str_result.substr(0, std::min(s.str_result.find_first_of("\r\n"), kTextKept));
+  if (st.kind == TokenKind::Play) st.result = s.str_result;
+  if (st.kind == TokenKind::Common) st.result = s.common_name;
   if (st.kind == TokenKind::Btn)
-    st.caption =
+    st.result =
         s.btn_captions[static_cast<std::size_t>(std::min(btn_count_before, kMaxButtons))].str();
 }
 
@@ -201,7 +231,9 @@ CheckRecord run_check(const PreparedQuest& quest) {
   s.quest_file.open_image(image);
   std::vector<std::size_t> starts =
       scanner_line_starts(std::string_view(image->bytes).substr(0, image->end));
-  record.line_count = static_cast<int>(starts.size());
+  // A last line end opens no line of its own.
+  bool ends_with_line_end = starts.size() > 1 && starts.back() == image->end;
+  record.line_count = static_cast<int>(starts.size() - (ends_with_line_end ? 1 : 0));
   Watcher watcher(record);
   watcher.set_line_starts(starts);
   watcher.set_image(image.get());
@@ -220,7 +252,7 @@ CheckRecord run_check(const PreparedQuest& quest) {
       watcher.begin_statement(s);
       int btn_count = s.btn_count;
       parser(s);
-      record_results(s, record.statements.back(), btn_count);
+      record_results(s, record, btn_count);
     });
     // Every failed read resumes on a later line, so this ends at the end of the quest.
     if (!ok)

@@ -20,18 +20,20 @@ struct SeenToken {
   SourcePlace start;
 };
 
+constexpr std::size_t kKeptTokens = 2;
+
 struct SeenStatement {
   TokenKind kind = TokenKind::Unknown;  // the current token when the statement began
   std::string text;                     // its operand text (an assignment's name)
   SourcePlace start;
-  std::vector<SeenToken> tokens;  // the first tokens it read (at most kKeptTokens)
-  std::size_t token_count = 0;    // all the tokens it read
-  std::string result;             // str_result afterwards: a text, a sound's name
-  std::string caption;            // a button's caption
-  std::string common_after;       // the common location's label afterwards
+  // btn, goto, proc, input, music and the picture's assignment: the first tokens it read
+  std::vector<SeenToken> tokens;
+  std::size_t token_count = 0;  // all the tokens it read
+  // What it left behind: p and pln the first line of their text, play the sound's name,
+  // btn the caption, common the common location's label.
+  std::string result;
   bool failed = false;
 };
-constexpr std::size_t kKeptTokens = 4;
 
 struct SeenLookup {
   std::string key;  // "$gold", ";key", "%name"

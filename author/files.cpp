@@ -1,15 +1,17 @@
 #include <fstream>
-#include <iterator>
 
 #include "author/commands.h"
 
 namespace tindel::author {
 
 bool read_whole_file(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  std::streamoff size = in.tellg();
+  if (size < 0) return false;
+  bytes.resize(static_cast<std::size_t>(size));
+  in.seekg(0);
+  return static_cast<bool>(in.read(bytes.data(), size));
 }
 
 std::string folder_of(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <unordered_map>
 
 namespace tindel::author {
 
@@ -87,18 +88,17 @@ void add_label_link(QuestIndex& index, const SeenStatement& st, LinkKind kind) {
   if (st.tokens.empty() || st.tokens[0].text.empty()) return;
   const SeenToken& label = st.tokens[0];
   index.links.push_back({to_utf8(label.text), place_of(label.start, label.text.size()), kind,
-                         kind == LinkKind::button ? to_utf8(st.caption) : std::string()});
+                         kind == LinkKind::button ? to_utf8(st.result) : std::string()});
 }
 
 void add_links(QuestIndex& index, const CheckRecord& record) {
+  // A link whose label is missing is still a link: the map and the editor show it.
   for (const SeenStatement& st : record.statements) {
-    if (st.failed) continue;
     if (st.kind == K::Btn) add_label_link(index, st, LinkKind::button);
     if (st.kind == K::Goto) add_label_link(index, st, LinkKind::jump);
     if (st.kind == K::Proc) add_label_link(index, st, LinkKind::call);
-    if (st.kind == K::Common)
-      index.links.push_back(
-          {to_utf8(st.common_after), place_of(st.start, 6), LinkKind::common, {}});
+    if (st.kind == K::Common && !st.failed)
+      index.links.push_back({to_utf8(st.result), place_of(st.start, 6), LinkKind::common, {}});
   }
 }
 
@@ -132,7 +132,18 @@ bool writes(const SeenStatement& st, const SeenLookup& look, bool& first_string)
   return false;
 }
 
+// Places gathered by the variable table's key, turned into the index's names once per name.
+using PlacesByKey = std::unordered_map<std::string, std::vector<Place>>;
+
+void move_into(PlacesByKey& gathered, std::map<std::string, std::vector<Place>>& to) {
+  for (auto& [key, places] : gathered) {
+    auto& target = to[index_key(to_utf8(key))];
+    target.insert(target.end(), places.begin(), places.end());
+  }
+}
+
 void add_variables(QuestIndex& index, const CheckRecord& record) {
+  PlacesByKey assigned, read;
   std::size_t statement = SIZE_MAX;
   bool first_string = true;
   for (const SeenLookup& look : record.lookups) {
@@ -144,13 +155,15 @@ void add_variables(QuestIndex& index, const CheckRecord& record) {
     bool write = writes(st, look, first_string);
     Place at = write && is_assignment(st) ? place_of(st.start, st.text.size())
                                           : Place{look.place.line, look.place.column, look.length};
-    (write ? index.assignments : index.reads)[index_key(to_utf8(look.key))].push_back(at);
+    (write ? assigned : read)[look.key].push_back(at);
   }
   // input NAME: at a check nothing is looked up, but the name is assigned.
   for (const SeenStatement& st : record.statements)
     if (st.kind == K::Input && !st.failed && !st.tokens.empty() && !st.tokens[0].text.empty())
-      index.assignments[to_utf8(st.tokens[0].text)].push_back(
+      assigned["$" + st.tokens[0].text].push_back(
           place_of(st.tokens[0].start, st.tokens[0].text.size()));
+  move_into(assigned, index.assignments);
+  move_into(read, index.reads);
 }
 
 }  // namespace

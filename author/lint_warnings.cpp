@@ -27,18 +27,29 @@ bool all_digits(std::string_view text) {
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The statements of a location that do something, grouped by line, in file order.
-std::vector<std::vector<const SeenStatement*>> lines_of(const QuestFacts& facts,
-                                                        const Location& loc) {
-  std::vector<std::vector<const SeenStatement*>> lines;
+using StatementLines = std::vector<std::vector<const SeenStatement*>>;
+
+bool after_label(const SeenStatement& st, const Location& loc) {
+  return st.start.line > loc.place.line ||
+         (st.start.line == loc.place.line && st.start.column > loc.place.column);
+}
+
+// The statements of every location that do something, grouped by line, in one sweep over the
+// statements (which the check saw in file order).
+std::vector<StatementLines> lines_by_location(const QuestFacts& facts) {
+  const auto& locations = facts.index.locations;
+  std::vector<StatementLines> all(locations.size());
+  std::size_t loc = 0;
   for (const SeenStatement& st : facts.record.statements) {
-    if (is_separator_only(st) || st.start.line < loc.place.line || st.start.line > loc.end_line)
-      continue;
-    if (st.start.line == loc.place.line && st.start.column <= loc.place.column) continue;
+    if (is_separator_only(st)) continue;
+    while (loc + 1 < locations.size() && after_label(st, locations[loc + 1]))
+      ++loc;
+    if (loc >= locations.size() || !after_label(st, locations[loc])) continue;
+    StatementLines& lines = all[loc];
     if (lines.empty() || lines.back().front()->start.line != st.start.line) lines.emplace_back();
     lines.back().push_back(&st);
   }
-  return lines;
+  return all;
 }
 
 bool ends_with_jump(const std::vector<const SeenStatement*>& line) {
@@ -48,7 +59,7 @@ bool ends_with_jump(const std::vector<const SeenStatement*>& line) {
 
 // A location is closed when its last line leaves it for sure: an `end` or `goto` that no `if`
 // governs, or an `if` line and the `else` line after it that both leave.
-bool closed(const std::vector<std::vector<const SeenStatement*>>& lines) {
+bool closed(const StatementLines& lines) {
   const auto& last = lines.back();
   K first = last.front()->kind;
   if (first == K::If) return false;
@@ -95,15 +106,22 @@ bool read_satisfied(const std::string& key, const QuestIndex& index,
          index.assignments.count("%" + key);
 }
 
-// The assigned name of the same kind nearest to `key`, when it is near enough to be a slip.
+// "" for a number, ";" for an item, "%" for a string.
+std::string kind_prefix(const std::string& key) {
+  return key[0] == ';' || key[0] == '%' ? key.substr(0, 1) : std::string();
+}
+
+// The assigned name of the same kind nearest to `key` (without its prefix), when it is near
+// enough to be a slip.
 std::string nearest_assigned(const std::string& key, const QuestIndex& index) {
   std::string best;
   std::size_t best_distance = 3;
+  std::string prefix = kind_prefix(key);
   for (const auto& [name, places] : index.assignments) {
-    if ((name[0] == ';' || name[0] == '%') != (key[0] == ';' || key[0] == '%')) continue;
+    if (kind_prefix(name) != prefix) continue;
     std::size_t d = edit_distance(name, key);
-    if (d < best_distance && d < key.size()) {
-      best = name;
+    if (d < best_distance && d < key.size() - prefix.size()) {
+      best = name.substr(prefix.size());
       best_distance = d;
     }
   }
@@ -158,11 +176,9 @@ void warn_duplicate_labels(const QuestFacts& facts, std::vector<Problem>& out) {
 
 std::vector<std::size_t> falling_locations(const QuestFacts& facts) {
   std::vector<std::size_t> falling;
-  const auto& locations = facts.index.locations;
-  for (std::size_t i = 0; i + 1 < locations.size(); ++i) {
-    auto lines = lines_of(facts, locations[i]);
-    if (!lines.empty() && !closed(lines)) falling.push_back(i);
-  }
+  std::vector<StatementLines> lines = lines_by_location(facts);
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+    if (!lines[i].empty() && !closed(lines[i])) falling.push_back(i);
   return falling;
 }
 

@@ -11,7 +11,7 @@ WalkConsole::WalkConsole(StepOver step_over) : step_over_(std::move(step_over)) 
   output_file_ = std::tmpfile();  // unnamed: gone when closed
   null_input_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
   if (!output_file_) throw ProgramEnd{exit_status::kIoFailure, "tindel-author: no temporary file"};
-  screen_.emplace(null_input_, ::fileno(output_file_), true);
+  screen_.emplace(null_input_, ::fileno(output_file_), Charset(CharsetKind::kUtf8));
 }
 
 WalkConsole::~WalkConsole() {

@@ -178,7 +178,7 @@ TestResult run_walk_test(const WalkFile& walk, const WalkTest& test,
   ErrorCatcher catcher(console);
   state->check_observer = &catcher;
   run_program(*state, {"0", std::string(1, walk.codepage), quest_path},
-              Platform{console, media, walk.seed, true});
+              Platform{console, media, walk.seed, Charset(CharsetKind::kUtf8)});
   if (step < test.steps.size()) {
     check_step(*state, test.steps[step], console.take_output(), result);
     if (++step < test.steps.size()) {

@@ -1,10 +1,13 @@
 // Entry: chooses the console front end and the media players, runs the interpreter and
 // leaves the terminal as it found it.
-#include <langinfo.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -12,6 +15,7 @@
 
 #include "UTypes/console/console_factory.h"
 #include "UTypes/media/media_router.h"
+#include "program/command_line.h"
 #include "program/startup.h"
 
 namespace {
@@ -26,19 +30,37 @@ std::optional<std::uint32_t> seed_from_environment() {
   return static_cast<std::uint32_t>(v);
 }
 
+// TINDEL_TRANSCRIPT=FILE: a transcript of the game into FILE; -1 when not asked for, -2 when
+// FILE cannot be written (said on stderr).
+int open_transcript() {
+  const char* path = std::getenv("TINDEL_TRANSCRIPT");
+  if (!path || !*path) return -1;
+  int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) std::cerr << "tindel: " << path << ": " << std::strerror(errno) << '\n';
+  return fd < 0 ? -2 : fd;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "");
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (auto text = tindel::information_request(args)) {
+    std::cout << *text << std::flush;
+    return 0;
+  }
+  const int transcript = open_transcript();
+  if (transcript == -2) return 2;
   auto state = std::make_unique<tindel::InterpreterState>();
   tindel::RunResult result;
   {
-    auto console = tindel::make_console();
+    const tindel::Charset charset = tindel::locale_charset();
+    auto console = tindel::make_console(charset, transcript);
     auto media = tindel::make_system_media(dynamic_cast<tindel::PictureSink*>(console.get()));
-    bool utf8 = tindel::is_utf8_codeset(nl_langinfo(CODESET));
-    result = tindel::run_program(*state, args, {*console, *media, seed_from_environment(), utf8});
+    result =
+        tindel::run_program(*state, args, {*console, *media, seed_from_environment(), charset});
   }  // the console restores the terminal here
+  if (transcript >= 0) ::close(transcript);
   if (!result.note.empty()) std::cerr << result.note << '\n';
   return result.status;
 }

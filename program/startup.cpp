@@ -13,26 +13,19 @@
 #include "UTypes/state/program_end.h"
 #include "UTypes/statements/labels.h"
 #include "UTypes/statements/parser.h"
+#include "program/command_line.h"
 
 namespace tindel {
 
 namespace {
-
-constexpr const char* kBanner =
-    "Tindel v0.0.9\r\n"
-    "usage: tindel <mode> <codepage> <file_name.qst>\r\n"
-    "mode: 0 - play; 1 - load_game; 2 - check syntax; 3 - check syntax and labels\r\n"
-    "<codepage> - w / d\r\n"
-    "examples: tindel 0 w stackle.qst\r\n"
-    "          tindel 3 w pinewick.qst\r\n"
-    "          tindel 0 d hopplet.qst\r\n";
 
 void set_up_console(InterpreterState& s, Platform& platform) {
   coninit(s, platform.console);
   showcursor(s, true);
   s.text_attr = 7;
   clrscr(s);
-  conwrite(s, kBanner);
+  conwrite(s, kBannerLine);
+  conwrite(s, kUsageText);
 }
 
 void fill_token_names(InterpreterState& s) {
@@ -47,6 +40,7 @@ void read_command_line(InterpreterState& s, const std::vector<std::string>& args
   s.log_on = false;
   s.common_name = "common";
   s.quest_name = "stackle.qst";
+  if (names_quest_file(args)) s.quest_name = args[0];
   if (args.size() != 3) return;
   const std::string& mode = args[0];
   if (mode == "2") s.syntax_level = 1;
@@ -56,7 +50,7 @@ void read_command_line(InterpreterState& s, const std::vector<std::string>& args
     s.log_on = true;
     open_log(s);
   }
-  if (args[1] == "d") s.codepage_w = false;
+  if (args[1] == "d" || utf8_codepage(args)) s.codepage_w = false;
   s.quest_name = args[2];
 }
 
@@ -90,6 +84,13 @@ void resume_saved_game(InterpreterState& s, const std::vector<std::string>& args
   gotolabel(s, s.current_label);
 }
 
+// In a file with CR LF line ends a lone LF is a blank, which is seldom what the author meant.
+void warn_of_lone_lf(InterpreterState& s) {
+  std::int32_t line = s.quest_file.image()->lone_lf_line;
+  if (s.syntax_level != 0 && line != 0)
+    conwriteln(s, "warning: STR " + inttostr(line) + ",  LF WITHOUT CR");
+}
+
 // At the end of the quest file: a check is complete; a game shows its last text and ends.
 bool at_quest_end(const InterpreterState& s) {
   if (s.token_kind != TokenKind::Eof) return false;
@@ -103,11 +104,15 @@ void run(InterpreterState& s, const std::vector<std::string>& args, Platform& pl
   s.random.seed(platform.seed ? *platform.seed : clock_seed());
   create_system_variables(s);
   reset_counters(s);
+  QuestTextForm form{utf8_codepage(args), is_qs1_name(s.quest_name)};
+  s.quest_file.set_text_form(form);
+  s.aux_file.set_text_form(form);
   if (!s.quest_file.open(s.quest_name)) {
     conwriteln(s, "file <" + shown_quest_name(s) + "> not found");
     throw ProgramEnd{exit_status::kScriptError, ""};
   }
   s.qs1_file = is_qs1_name(s.quest_name);
+  warn_of_lone_lf(s);
   getchar(s);
   resume_saved_game(s, args);
   gettoken(s);
@@ -123,9 +128,10 @@ void run(InterpreterState& s, const std::vector<std::string>& args, Platform& pl
 
 }  // namespace
 
-RunResult run_program(InterpreterState& s, const std::vector<std::string>& args, Platform platform) {
+RunResult run_program(InterpreterState& s, const std::vector<std::string>& args,
+                      Platform platform) {
   s.media = &platform.media;
-  s.utf8_command_line = platform.utf8_command_line;
+  s.charset = platform.charset;
   RunResult result;
   try {
     run(s, args, platform);

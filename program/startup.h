@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "UTypes/console/locale_charset.h"
 #include "UTypes/state/interpreter_state.h"
 
 namespace tindel {
@@ -20,8 +21,8 @@ struct RunResult {
 struct Platform {
   Console& console;
   MediaPlayer& media;
-  std::optional<std::uint32_t> seed;  // the random generator's seed; the clock when absent
-  bool utf8_command_line = false;     // parameters come in UTF-8 (the locale's character set)
+  std::optional<std::uint32_t> seed;     // the random generator's seed; the clock when absent
+  Charset charset{CharsetKind::kCp866};  // the locale's: parameters and media file names
 };
 
 // Runs the program with its command-line parameters (without the program name) until the

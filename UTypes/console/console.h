@@ -20,6 +20,9 @@ constexpr std::uint8_t kUp = 72;
 constexpr std::uint8_t kDown = 80;
 constexpr std::uint8_t kLeft = 37;
 constexpr std::uint8_t kRight = 39;
+constexpr std::uint8_t kHome = 36;
+constexpr std::uint8_t kEnd = 35;
+constexpr std::uint8_t kDelete = 46;
 constexpr std::uint8_t kF1 = 112;
 constexpr std::uint8_t kF6 = 117;
 }  // namespace key
@@ -52,9 +55,9 @@ class ScreenOutput {
   // Writes CP866 bytes at the cursor in attribute attr (CR, LF, wrapping and scrolling
   // follow the Windows console's rules).
   virtual void conwrite(std::string_view bytes, std::uint8_t attr) = 0;
-  virtual int wherey() = 0;                   // 1-based cursor row
-  virtual void gotoxy(int x, int y) = 0;      // 1-based column and row; out of range: nothing
-  virtual void flush() = 0;                   // show everything written so far
+  virtual int wherey() = 0;               // 1-based cursor row
+  virtual void gotoxy(int x, int y) = 0;  // 1-based column and row; out of range: nothing
+  virtual void flush() = 0;               // show everything written so far
 };
 
 class Console : public KeyInput, public ScreenOutput {};

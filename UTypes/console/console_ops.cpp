@@ -12,29 +12,45 @@ void coninit(InterpreterState& s, Console& console) {
   console.discard_pending();
 }
 
-void showcursor(InterpreterState& s, bool visible) { s.con_out->showcursor(visible); }
+void showcursor(InterpreterState& s, bool visible) {
+  s.con_out->showcursor(visible);
+}
 
-void clrscr(InterpreterState& s) { s.con_out->clrscr(s.text_attr); }
+void clrscr(InterpreterState& s) {
+  s.con_out->clrscr(s.text_attr);
+}
 
-void conwrite(InterpreterState& s, std::string_view text) { s.con_out->conwrite(text, s.text_attr); }
+void conwrite(InterpreterState& s, std::string_view text) {
+  s.con_out->conwrite(text, s.text_attr);
+}
 
 void conwriteln(InterpreterState& s, std::string_view text) {
   conwrite(s, text);
   conwrite(s, "\r\n");
 }
 
-int wherey(InterpreterState& s) { return s.con_out->wherey(); }
+int wherey(InterpreterState& s) {
+  return s.con_out->wherey();
+}
 
-void gotoxy(InterpreterState& s, int x, int y) { s.con_out->gotoxy(x, y); }
+void gotoxy(InterpreterState& s, int x, int y) {
+  s.con_out->gotoxy(x, y);
+}
 
-std::uint8_t readkey(InterpreterState& s) { return s.con_in->readkey(); }
+std::uint8_t readkey(InterpreterState& s) {
+  return s.con_in->readkey();
+}
 
-void menutick(InterpreterState& s) { s.con_in->menutick(); }
+void menutick(InterpreterState& s) {
+  s.con_in->menutick();
+}
 
-std::string inttostr(std::int32_t n) { return std::to_string(n); }
+std::string inttostr(std::int32_t n) {
+  return std::to_string(n);
+}
 
 std::string shown_quest_name(const InterpreterState& s) {
-  return s.utf8_command_line ? utf8_to_cp866(s.quest_name) : s.quest_name;
+  return s.charset.typed_text(s.quest_name);
 }
 
 }  // namespace tindel

@@ -12,12 +12,12 @@ namespace {
 
 using Status = DecodedKey::Status;
 
-constexpr std::uint8_t kHome = 36;
-constexpr std::uint8_t kEnd = 35;
+using key::kDelete;
+using key::kEnd;
+using key::kHome;
 constexpr std::uint8_t kPageUp = 33;
 constexpr std::uint8_t kPageDown = 34;
 constexpr std::uint8_t kInsert = 45;
-constexpr std::uint8_t kDelete = 46;
 // F1-F12 are the virtual-key codes 112-123.
 constexpr std::uint8_t function_key(int n) {
   return static_cast<std::uint8_t>(key::kF1 + n - 1);
@@ -86,7 +86,7 @@ std::optional<std::uint8_t> look_up(const std::array<Mapping, N>& table, int fro
 }
 
 DecodedKey key_of(std::optional<std::uint8_t> key, std::size_t length) {
-  if (key) return {Status::kKey, *key, length};
+  if (key) return {Status::kKey, *key, length, true};
   return {Status::kIgnored, 0, length};
 }
 
@@ -171,7 +171,10 @@ DecodedKey decode_escape(std::string_view bytes, bool no_more_bytes) {
 
 DecodedKey decode_multibyte(std::string_view bytes, const KeyDecoderOptions& options,
                             bool no_more_bytes) {
-  if (!options.utf8) return {Status::kKey, static_cast<std::uint8_t>(bytes[0]), 1};
+  if (!options.charset.is_utf8()) {
+    std::uint8_t byte = options.charset.typed_byte(static_cast<std::uint8_t>(bytes[0]));
+    return {byte == 0 ? Status::kIgnored : Status::kKey, byte, 1};
+  }
   Utf8Step step = decode_utf8(bytes);
   switch (step.status) {
     case Utf8Step::Status::kIncomplete:

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "UTypes/console/locale_charset.h"
+
 namespace tindel {
 
 struct KeyDecoderOptions {
-  bool utf8 = true;            // multi-byte input is UTF-8, else every byte is a CP866 key
+  Charset charset;             // what the bytes are in: UTF-8 or one byte per character
   bool collapse_crlf = false;  // "\r\n" is one Enter (streams), else two
 };
 
@@ -22,6 +24,7 @@ struct DecodedKey {
   Status status;
   std::uint8_t key = 0;
   std::size_t length = 0;
+  bool from_sequence = false;  // an escape sequence: Up and "H" share a code, not a source
 };
 
 // Decodes the first key at the start of bytes (which must not be empty). no_more_bytes says

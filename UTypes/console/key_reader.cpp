@@ -36,12 +36,18 @@ int KeyReader::sequence_wait_left() const {
 }
 
 std::optional<std::uint8_t> KeyReader::take_key() {
+  std::optional<DecodedKey> decoded = take_decoded();
+  if (!decoded) return std::nullopt;
+  return decoded->key;
+}
+
+std::optional<DecodedKey> KeyReader::take_decoded() {
   while (!buffer_.empty()) {
     const bool no_more_bytes = ended_ || sequence_wait_left() == 0;
     DecodedKey decoded = decode_key(buffer_, options_, no_more_bytes);
     if (decoded.status == DecodedKey::Status::kNeedMore) return std::nullopt;
     buffer_.erase(0, decoded.length);
-    if (decoded.status == DecodedKey::Status::kKey) return decoded.key;
+    if (decoded.status == DecodedKey::Status::kKey) return decoded;
   }
   return std::nullopt;
 }

@@ -24,6 +24,8 @@ class KeyReader {
   // The next key in the buffer. An unfinished sequence is held back until its rest arrives,
   // kSequenceTimeoutMs pass without a byte, or the input ends.
   std::optional<std::uint8_t> take_key();
+  // The same with whether the key came as an escape sequence (for the line editor).
+  std::optional<DecodedKey> take_decoded();
   // The bytes up to the next "\n" without it and without any "\r"; at the end of input
   // the unterminated rest. nullopt while no whole line is buffered.
   std::optional<std::string> take_line();

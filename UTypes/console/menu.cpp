@@ -152,6 +152,23 @@ bool list_keys(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string&
   return false;
 }
 
+// With a Russian keyboard layout the keys of i, u, h and p type ш, г, р and з; the menu takes
+// them (already lower-cased) as those letters.
+std::uint8_t latin_layout_key(std::uint8_t k) {
+  switch (k) {
+    case 0xE8:
+      return 'i';  // ш
+    case 0xA3:
+      return 'u';  // г
+    case 0xE0:
+      return 'h';  // р
+    case 0xA7:
+      return 'p';  // з
+    default:
+      return k;
+  }
+}
+
 // One key of a pass; true when the choice is made.
 bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string& choice) {
   inventory_keys(s, pass, k);
@@ -171,7 +188,7 @@ std::string choose(InterpreterState& s, std::int32_t n) {
     std::uint8_t k = lowcase(next_key(s, timed));
     --ticks;
     s.last_key = k;
-    if (handle_key(s, pass, k, choice)) return choice;
+    if (handle_key(s, pass, latin_layout_key(k), choice)) return choice;
     if (timed && ticks <= 0) return choice;
   }
 }

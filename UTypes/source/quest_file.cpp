@@ -102,26 +102,28 @@ void index_lines(QuestImage& image) {
 
 // The bytes as the scanner reads them: any conversion of the file's form goes first, before
 // the end and the lines are found.
-void finish_image(QuestImage& image) {
+void finish_image(QuestImage& image, QuestTextForm form) {
+  normalize_quest_text(image.bytes, form);
   find_quest_end(image);
   index_lines(image);
+  image.lone_lf_line = first_lone_lf_line(image.bytes, image.end);
   image.version = next_version++;
 }
 
 }  // namespace
 
-std::shared_ptr<const QuestImage> load_quest_image(const std::string& path) {
+std::shared_ptr<const QuestImage> load_quest_image(const std::string& path, QuestTextForm form) {
   auto image = std::make_shared<QuestImage>();
   if (!read_quest_bytes(path, *image)) return nullptr;
-  finish_image(*image);
+  finish_image(*image, form);
   return image;
 }
 
-std::shared_ptr<const QuestImage> quest_image_from_bytes(std::string bytes) {
+std::shared_ptr<const QuestImage> quest_image_from_bytes(std::string bytes, QuestTextForm form) {
   auto image = std::make_shared<QuestImage>();
   image->bytes = std::move(bytes);
   image->in_memory = true;
-  finish_image(*image);
+  finish_image(*image, form);
   return image;
 }
 
@@ -136,7 +138,7 @@ bool QuestFile::open(const std::string& path) {
   bool reload = !image_ || (recheck_ && quest_image_stale(*image_, path));
   recheck_ = false;
   if (reload) {
-    image_ = load_quest_image(path);
+    image_ = load_quest_image(path, form_);
     if (!image_) return false;
   }
   pos_ = 0;

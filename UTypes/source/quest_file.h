@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "UTypes/source/quest_text.h"
+
 namespace tindel {
 
 struct QuestImage {
@@ -22,13 +24,17 @@ struct QuestImage {
   // below 4 GB, whose offsets fit the four bytes kept per line).
   std::vector<std::uint32_t> line_starts;
   bool clean_line_ends = true;
-  bool in_memory = false;  // made from bytes, not read from a file: never stale
+  std::int32_t lone_lf_line = 0;  // the line of the first LF without its CR, 0 when none
+  bool in_memory = false;         // made from bytes, not read from a file: never stale
 };
 
-// Loads path into a fresh image; nullptr when it cannot be opened or read.
-std::shared_ptr<const QuestImage> load_quest_image(const std::string& path);
+// Loads path into a fresh image; nullptr when it cannot be opened or read. The bytes are
+// brought to CP866 with CR LF line ends first (quest_text.h).
+std::shared_ptr<const QuestImage> load_quest_image(const std::string& path,
+                                                   QuestTextForm form = {});
 // An image of bytes held in memory (the authors' tools check text that is not on disk).
-std::shared_ptr<const QuestImage> quest_image_from_bytes(std::string bytes);
+std::shared_ptr<const QuestImage> quest_image_from_bytes(std::string bytes,
+                                                         QuestTextForm form = {});
 // True when the file on disk is no longer the one the image was read from.
 bool quest_image_stale(const QuestImage& image, const std::string& path);
 
@@ -37,6 +43,8 @@ class QuestFile {
   // Opens on path at its start: the image already loaded, or, when none is or when a
   // recheck is pending and the file changed, one read from disk. False when unreadable.
   bool open(const std::string& path);
+  // How the file's text is stored; applies from the next load.
+  void set_text_form(QuestTextForm form) { form_ = form; }
   // The next open() looks at the file on disk (one stat) and reads it again if it changed.
   void recheck_disk() { recheck_ = true; }
   // Shares an image that is already loaded (the auxiliary reader over the quest).
@@ -56,6 +64,7 @@ class QuestFile {
  private:
   std::shared_ptr<const QuestImage> image_;
   std::size_t pos_ = 0;
+  QuestTextForm form_;
   bool recheck_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "UTypes/console/locale_charset.h"
 #include "UTypes/diagnostics/check_observer.h"
 #include "UTypes/source/quest_file.h"
 #include "UTypes/state/name_table.h"
@@ -123,9 +124,10 @@ struct InterpreterState {
   std::uint64_t cache_version = 0;                          // image version the caches hold
   std::array<ResumePoint, kCallStackSize> resume_points{};
   std::array<LookupMemo, kLookupMemos> lookup_memos{};
-  bool direct_reads = false;       // tests: search and return by reading, without caches
-  std::uint64_t label_reads = 0;   // jumps and checks that had to read the quest to a label
-  bool utf8_command_line = false;  // the quest name was typed in UTF-8, the console shows CP866
+  bool direct_reads = false;      // tests: search and return by reading, without caches
+  std::uint64_t label_reads = 0;  // jumps and checks that had to read the quest to a label
+  // The locale's charset: the quest name was typed in it and media files are named in it.
+  Charset charset{CharsetKind::kCp866};
 
   // The authors' tools: a watcher of the check run, and where the current token began (kept
   // only while a watcher is set).

@@ -73,7 +73,8 @@ void assignment(InterpreterState& s) {
   if (key != "$image") return;
   std::int32_t n = to_int32(value);
   std::string file = inttostr(n) + ".jpg";
-  if (n > 0 && s.syntax_level == 0 && media_file_exists(file)) s.media->showimage(file);
+  std::string path = s.charset.file_name(file);
+  if (n > 0 && s.syntax_level == 0 && media_file_exists(path)) s.media->showimage(path);
   media_echo(s, " image <", file);
 }
 
@@ -194,11 +195,12 @@ void common_statement(InterpreterState& s) {
 void music_statement(InterpreterState& s) {
   std::int32_t n = equals_expression(s, "[music] \"=\" expected");
   std::string file = inttostr(n) + ".mid";
+  std::string path = s.charset.file_name(file);
   if (s.syntax_level == 0) {
     if (n <= 0) {
-      s.media->playmidi(file, false);
-    } else if (media_file_exists(file)) {
-      s.media->playmidi(file, true);
+      s.media->playmidi(path, false);
+    } else if (media_file_exists(path)) {
+      s.media->playmidi(path, true);
       ++s.midi_device;
     }
   }
@@ -210,7 +212,9 @@ void play_statement(InterpreterState& s) {
   string(s);
   if (s.str_result.empty()) reporterror(s, "[play] STRING expected");
   std::string file = s.str_result + ".wav";
-  if (s.syntax_level == 0 && media_file_exists(file)) s.media->playwave(file);
+  // The quest names it in CP866; the file system names it in the locale's charset.
+  std::string path = s.charset.file_name(file);
+  if (s.syntax_level == 0 && media_file_exists(path)) s.media->playwave(path);
   media_echo(s, " play <", file);
   gettoken(s);
 }

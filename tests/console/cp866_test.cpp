@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "UTypes/console/locale_charset.h"
+
 namespace tindel {
 namespace {
 
@@ -66,9 +68,10 @@ TEST(Cp866, Utf8ToCp866) {
 }
 
 TEST(Cp866, DisplayInUtf8AndRaw) {
-  EXPECT_EQ(cp866_to_display("\x80\xEF\xF0 \xC4", true), "АяЁ ─");
-  EXPECT_EQ(cp866_to_display("\x01\x7F", true), "☺⌂");
-  EXPECT_EQ(cp866_to_display(std::string("\x80\x1b[2J\x00x", 7), false), std::string("\x80?[2J x"));
+  const Charset utf8(CharsetKind::kUtf8), dos(CharsetKind::kCp866);
+  EXPECT_EQ(utf8.display("\x80\xEF\xF0 \xC4"), "АяЁ ─");
+  EXPECT_EQ(utf8.display("\x01\x7F"), "☺⌂");
+  EXPECT_EQ(dos.display(std::string("\x80\x1b[2J\x00x", 7)), std::string("\x80?[2J x"));
 }
 
 TEST(Cp866, Utf8EncodingRoundTrips) {

@@ -71,21 +71,21 @@ TEST(KeyDecoder, BytesToKeyCodes) {
 }
 
 TEST(KeyDecoder, StreamsCollapseCrLf) {
-  KeyDecoderOptions stream{.utf8 = true, .collapse_crlf = true};
+  KeyDecoderOptions stream{.collapse_crlf = true};
   EXPECT_EQ(keys_of("\r\n", stream), std::vector<int>{13});
   EXPECT_EQ(keys_of("\r\r\n\n", stream), (std::vector<int>{13, 13, 13}));
   EXPECT_EQ(keys_of("\ra", stream), (std::vector<int>{13, 'a'}));
 }
 
 TEST(KeyDecoder, RawBytesWhenTheInputIsNotUtf8) {
-  KeyDecoderOptions raw{.utf8 = false, .collapse_crlf = false};
+  KeyDecoderOptions raw{.charset = Charset(CharsetKind::kCp866), .collapse_crlf = false};
   EXPECT_EQ(keys_of("\x80\xEF\xFF", raw), (std::vector<int>{0x80, 0xEF, 0xFF}));
 }
 
 // Bytes that may be the start of something longer wait for the rest, then decide.
 TEST(KeyDecoder, UnfinishedInputWaitsUntilNothingMoreComes) {
   const KeyDecoderOptions terminal{};
-  const KeyDecoderOptions stream{.utf8 = true, .collapse_crlf = true};
+  const KeyDecoderOptions stream{.collapse_crlf = true};
   struct Pending {
     std::string bytes;
     KeyDecoderOptions options;

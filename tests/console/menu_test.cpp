@@ -69,6 +69,11 @@ INSTANTIATE_TEST_SUITE_P(
         WalkCase{"Up from the first goes to the last", {72, 13}, "south", "The road falls."},
         WalkCase{"h and p walk as the arrows do", {'p', 'p', 'h', 13}, "east", "The road bends."},
         WalkCase{"F1 moves down", {112, 13}, "east", "The road bends."},
+        WalkCase{"з and р, where p and h stand on a Russian layout, walk too",
+                 {0xA7, 0xA7, 0xE0, 13},
+                 "east",
+                 "The road bends."},
+        WalkCase{"З and Р as well", {0x87, 0x87, 0x90, 13}, "east", "The road bends."},
         WalkCase{"digits and other keys do nothing",
                  {'1', '3', 'x', 37, 39, 0, 13},
                  "north",
@@ -184,6 +189,7 @@ TEST_P(MenuKeys, TheLastKeyIsKeptLowerCased) {
 INSTANTIATE_TEST_SUITE_P(Codes, MenuKeys,
                          ::testing::Values(KeyCase{72, 104}, KeyCase{80, 112}, KeyCase{'Q', 'q'},
                                            KeyCase{0x80, 0xA0},  // Cyrillic A, CP866
+                                           KeyCase{0x98, 0xE8},  // Ш, kept as read, folded
                                            KeyCase{0, 0}));
 
 TEST(MenuInventory, ItemsHeldAreListedWhereTheListWas) {
@@ -207,6 +213,16 @@ TEST(MenuInventory, ItemsHeldAreListedWhereTheListWas) {
             "\n"
             "\n"
             "\n");
+}
+
+// ш and Ш stand where i does on a Russian layout.
+TEST(MenuInventory, TheRussianLayoutKeyListsTheInventoryToo) {
+  for (std::uint8_t key : {std::uint8_t{0xE8}, std::uint8_t{0x98}}) {
+    Interp in("inv + rope\nbtn north, North\npause 200\n");
+    in.console().add_key(key);
+    ASSERT_EQ(in.run_statements(), -1);
+    EXPECT_EQ(in.console().transcript().substr(0, 8), "1. rope\n") << int(key);
+  }
 }
 
 TEST(MenuInventory, ATextThatLooksLikeAnItemIsNotListed) {

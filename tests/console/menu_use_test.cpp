@@ -91,7 +91,9 @@ TEST_P(MenuUseOnce, TheActionsAreAppendedOncePerMenu) {
 
 INSTANTIATE_TEST_SUITE_P(Keys, MenuUseOnce,
                          ::testing::Values(AddCase{"u twice", {'u', 'u', 72, 13, 80, 13}},
-                                           AddCase{"U and F6", {'U', 117, 72, 13, 80, 13}}));
+                                           AddCase{"U and F6", {'U', 117, 72, 13, 80, 13}},
+                                           AddCase{"г and Г, u on a Russian layout",
+                                                   {0xA3, 0x83, 72, 13, 80, 13}}));
 
 TEST(MenuUse, AnActionRunsOnceShowsItsTextAndIsMarkedWithAPlus) {
   TempDir dir;

@@ -20,7 +20,8 @@ class Piped {
     EXPECT_EQ(::pipe(input_), 0);
     EXPECT_EQ(::pipe(output_), 0);
     ::fcntl(output_[0], F_SETFL, O_NONBLOCK);
-    console_ = std::make_unique<StreamConsole>(input_[0], output_[1], utf8);
+    console_ = std::make_unique<StreamConsole>(
+        input_[0], output_[1], Charset(utf8 ? CharsetKind::kUtf8 : CharsetKind::kCp866));
   }
   ~Piped() {
     console_.reset();

@@ -64,6 +64,35 @@ if [ "$(id -u)" != 0 ]; then
   expect "an unreadable quest" 1 "file <locked.qst> not found"
 fi
 
+# Help and version: printed on standard output, nothing played, status 0.
+printf 'pln the default quest ran\r\nend\r\n' >stackle.qst
+for flag in -h --help; do
+  run "$flag"
+  expect "$flag" 0 "usage: tindel <mode> <codepage> <file_name.qst>"
+  case "$OUT" in
+    "Tindel v0.0.9"*"mode: 0 - play"*"5 - play with the trace"*"u - UTF-8"*TINDEL_TRANSCRIPT*) ;;
+    *) fail "$flag: banner, usage, modes 4 to 6, code pages and environment expected: $OUT" ;;
+  esac
+  case "$OUT" in *$'\r'* | *"default quest ran"*) fail "$flag: a CR or a played quest" ;; esac
+done
+run --version
+[ "$STATUS" = 0 ] && [ "$OUT" = "Tindel v0.0.9" ] || fail "--version: '$OUT' ($STATUS)"
+run --help extra
+expect "--help with a second parameter plays the default quest" 0 "default quest ran"
+
+# A quest file named alone is played in mode 0 with code page w.
+printf 'pln played alone\r\nend\r\n' >alone.qst
+run alone.qst
+expect "a quest file alone" 0 "played alone"
+run 3 alone.qst
+expect "two parameters keep the default quest" 0 "default quest ran"
+run folder.qst
+expect "a folder named alone is not a quest" 0 "default quest ran"
+printf 'pln a file named 1\r\nend\r\n' >1
+run 1
+expect "parameter 1 still resumes the default quest" 1 "[gotolabel] LABELNAME expected"
+rm -f 1 stackle.qst
+
 mkdir log.txt
 run 4 w good.qst
 [ "$STATUS" = 2 ] || fail "log.txt that cannot be created: exit status $STATUS, expected 2"

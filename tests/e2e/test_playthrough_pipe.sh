@@ -108,13 +108,19 @@ expect_line kolokol.qst "Ваше имя: Ада"
 expect_line kolokol.qst '"Спасибо, Ада. Вот ключ от колокольни. Звони трижды!"'
 expect_line kolokol.qst "+se_ключ_осмотреть"
 
-# Where the locale is not UTF-8, the same game takes and shows CP866 bytes.
-LOCALE=C
+# Where the locale's charset is CP866 (installed or not), the same game takes and shows
+# CP866 bytes.
+LOCALE=ru_RU.CP866
 play w kolokol.qst "$(printf '%s' "$KEYS" | iconv -f UTF-8 -t CP866)"
-LOCALE=C.UTF-8
 [ "$STATUS" -eq 0 ] || fail "kolokol.qst in CP866: exit status $STATUS"
 iconv -f CP866 -t UTF-8 "$WORK/kolokol.qst.out" | diff -u "$TRANSCRIPTS/kolokol.txt" - ||
   fail "kolokol.qst in CP866: the transcript differs"
+
+# The C locale is taken as UTF-8.
+LOCALE=C
+play w kolokol.qst "$KEYS"
+LOCALE=C.UTF-8
+expect_transcript kolokol.qst kolokol.txt
 
 # The CP866 quest: Cyrillic labels in mixed case, a count in a use action.
 KEYS=$'\n'$'\n'$'\n'"u$DOWN"$'\n'"$UP"$'\n'$'\n''x'

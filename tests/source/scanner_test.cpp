@@ -172,8 +172,10 @@ TEST(Scanner, FileEndsAndOddLineEnds) {
       {"x = 1", {}, {{"x", K::Equal}, {"1", K::Eof}, {"", K::Eof}}, 1},
       // Ctrl-Z ends the quest early.
       {"x\x1Ay = 1\r\n", {}, {{"x", K::Eof}}, 1},
-      // LF alone is a blank: one long line.
-      {"a\nb = 1\nc\n", {}, {{"ab", K::Equal}, {"1c", K::Eof}}, 1},
+      // In a file with CR LF line ends an LF alone is a blank.
+      {"a\nb = 1\nc\r\n", {}, {{"ab", K::Equal}, {"1c", K::Newline}, {"", K::Eof}}, 2},
+      // In a file without any CR every LF ends a line.
+      {"a\nb = 1\nc\n", {}, {{"a", K::Newline}, {"b", K::Equal}, {"1", K::Newline}}, 3},
       // A byte 0xFF in a DOS file ends the line without counting it.
       {"a\xFF"
        "b\r\n",

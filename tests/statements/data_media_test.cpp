@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "program/startup.h"
 #include "support/quest_harness.h"
 #include "support/table_probe.h"
 
@@ -201,4 +202,36 @@ TEST(DataSave, ACheckWritesNothing) {
   EXPECT_FALSE(dir.exists("save.txt"));
 }
 
+}  // namespace tindel::testing
+
+namespace tindel::testing {
+namespace {
+
+// A sound named in Cyrillic: the quest holds CP866, the file system names it in the locale's
+// charset; the echo line keeps the quest's own bytes.
+TEST(DataMedia, CyrillicNamesAreLookedForInTheLocaleCharset) {
+  struct Case {
+    CharsetKind charset;
+    std::string on_disk;
+  };
+  const Case cases[] = {
+      {CharsetKind::kUtf8, "ветер.wav"},
+      {CharsetKind::kKoi8R, "\xD7\xC5\xD4\xC5\xD2.wav"},
+      {CharsetKind::kCp866, "\xA2\xA5\xE2\xA5\xE0.wav"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    dir.write(c.on_disk, "RIFF");
+    InterpreterState state;
+    ScriptedConsole console;
+    RecordingMedia media;
+    dir.write("q.qst", "play \xA2\xA5\xE2\xA5\xE0\r\nend\r\n");
+    run_program(state, {"0", "d", "q.qst"}, {console, media, 1, Charset(c.charset)});
+    ASSERT_FALSE(media.calls.empty()) << c.on_disk;
+    EXPECT_EQ(media.calls[0].what + " " + media.calls[0].file, "wave " + c.on_disk);
+    EXPECT_NE(console.transcript().find("play <\xA2\xA5\xE2\xA5\xE0.wav>"), std::string::npos);
+  }
+}
+
+}  // namespace
 }  // namespace tindel::testing

@@ -4,6 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 extern char** environ;
@@ -30,21 +31,23 @@ TerminalSize terminal_size(int fd) {
 
 // The scanner asks at every quest line end; reading the terminal that often is waste.
 constexpr auto kBreakPollInterval = std::chrono::milliseconds(20);
+// How long text written by a running script may wait before it is painted.
+constexpr auto kPaintInterval = std::chrono::milliseconds(40);
 
 constexpr const char* kPushTitle = "\x1b[22;0t";
 constexpr const char* kPopTitle = "\x1b[23;0t";
 
 }  // namespace
 
-TerminalConsole::TerminalConsole(int in_fd, int out_fd, bool utf8, bool no_color)
+TerminalConsole::TerminalConsole(int in_fd, int out_fd, const Charset& charset, bool no_color)
     : in_fd_(in_fd),
       out_fd_(out_fd),
-      utf8_(utf8),
+      charset_(charset),
       guard_(in_fd, out_fd),
       model_(terminal_size(out_fd).width, terminal_size(out_fd).height),
-      painter_(model_.width(), model_.height(), AnsiColours(no_color), utf8),
-      reader_(in_fd, KeyDecoderOptions{.utf8 = utf8, .collapse_crlf = false}),
-      picture_(detect_picture_style(environ, no_color, utf8)) {
+      painter_(model_.width(), model_.height(), AnsiColours(no_color), charset),
+      reader_(in_fd, KeyDecoderOptions{.charset = charset, .collapse_crlf = false}),
+      picture_(detect_picture_style(environ, no_color, charset.is_utf8())) {
   model_.set_listener(this);
   guard_.enter_raw();
   out_ += kPushTitle;
@@ -68,6 +71,7 @@ std::uint8_t TerminalConsole::readkey() {
 }
 
 std::uint8_t TerminalConsole::pollbreak() {
+  render_soon();
   auto now = std::chrono::steady_clock::now();
   if (now - last_break_poll_ < kBreakPollInterval) return key::kNone;
   last_break_poll_ = now;
@@ -89,27 +93,54 @@ std::uint8_t TerminalConsole::waitkey() {
   }
 }
 
+// The line is edited in raw mode and drawn through the model, so the rows and `wherey` stay
+// right however it wraps, and a resize or a stop keeps what was typed.
 std::optional<std::string> TerminalConsole::readline() {
   wait_for_picture_key();  // the line is typed once the picture is closed
   close_picture();
+  LineEditor editor(typed_lines_);
+  edit_x_ = model_.cursor_x();
+  edit_y_ = model_.cursor_y();
+  edit_drawn_ = 0;
+  editing_ = true;
+  LineEditor::Outcome outcome = LineEditor::Outcome::kEditing;
+  while (outcome == LineEditor::Outcome::kEditing) {
+    draw_edited_line(editor);
+    render();
+    // In raw mode Ctrl+D is a key; an end of the input is a terminal gone.
+    if (reader_.ended() && reader_.empty())
+      outcome = LineEditor::Outcome::kEndOfInput;
+    else if (std::optional<DecodedKey> key = next_edit_key())
+      outcome = editor.press({key->key, key->from_sequence});
+  }
+  editing_ = false;
+  if (outcome == LineEditor::Outcome::kEndOfInput) return std::nullopt;
+  model_.move_cursor(edit_x_, edit_y_);
+  model_.write(editor.text() + "\r\n", attr_);
   render();
-  painter_.use_colour(attr_, out_);  // the terminal's echo shows in the current colours
-  send();
-  reader_.clear();
-  guard_.enter_line_mode(utf8_);
-  std::optional<std::string> line;
-  while (!(line = reader_.take_line()) && !reader_.ended())
-    reader_.fill(-1);
-  guard_.enter_raw();
-  reader_.forget_end();  // an end-of-file key on a terminal does not close it
-  if (!line) return std::nullopt;
-  if (utf8_) *line = utf8_to_cp866(*line);
-  echoed_ = true;
-  model_.write(*line + "\r\n", attr_);
-  echoed_ = false;
-  painter_.forget();  // the echo may have wrapped differently: draw every row again
-  render();
-  return line;
+  return editor.text();
+}
+
+std::optional<DecodedKey> TerminalConsole::next_edit_key() {
+  if (std::optional<DecodedKey> key = reader_.take_decoded()) return key;
+  auto filled = reader_.fill(reader_.empty() ? -1 : reader_.sequence_wait_left());
+  if (filled == KeyReader::Fill::kInterrupted && follow_signals()) {
+    edit_x_ = std::min(edit_x_, model_.width() - 1);
+    edit_y_ = std::min(edit_y_, model_.height() - 1);
+  }
+  return std::nullopt;
+}
+
+void TerminalConsole::draw_edited_line(const LineEditor& editor) {
+  const std::string& text = editor.text();
+  model_.move_cursor(edit_x_, edit_y_);
+  std::string shown = text;
+  if (edit_drawn_ > text.size()) shown.append(edit_drawn_ - text.size(), ' ');
+  model_.write(shown, attr_);  // a wrap in the last row scrolls, and moves edit_y_ up
+  edit_drawn_ = text.size();
+  const int at = edit_x_ + static_cast<int>(editor.cursor());
+  model_.move_cursor(at % model_.width(),
+                     std::min(edit_y_ + at / model_.width(), model_.height() - 1));
 }
 
 void TerminalConsole::menutick() {
@@ -123,7 +154,7 @@ void TerminalConsole::discard_pending() {
 }
 
 void TerminalConsole::set_title(std::string_view title) {
-  title_ = cp866_to_display(title, utf8_);
+  title_ = charset_.display(title);
   out_ += title_sequence();
   send();
 }
@@ -138,16 +169,23 @@ void TerminalConsole::clrscr(std::uint8_t attr) {
   attr_ = attr;
   model_.clear(attr);
   if (!picture_.showing()) painter_.clear(attr, out_);
+  changed();
 }
 
 void TerminalConsole::conwrite(std::string_view bytes, std::uint8_t attr) {
   attr_ = attr;
   model_.write(bytes, attr);
+  changed();
+}
+
+void TerminalConsole::gotoxy(int x, int y) {
+  model_.move_cursor(x - 1, y - 1);
+  changed();
 }
 
 void TerminalConsole::before_scroll(const ScreenModel&) {
-  if (echoed_) return;             // the terminal scrolled by itself while echoing the line
-  if (picture_.showing()) return;  // the model is painted whole when the picture closes
+  if (editing_ && edit_y_ > 0) --edit_y_;  // the edited line moves up with the rest
+  if (picture_.showing()) return;          // the model is painted whole when the picture closes
   paint();
   painter_.scroll_up(out_);
   send();
@@ -176,7 +214,20 @@ bool TerminalConsole::follow_signals() {
   return redraw;
 }
 
+void TerminalConsole::changed() {
+  if (!unpainted_) {
+    unpainted_ = true;
+    unpainted_since_ = std::chrono::steady_clock::now();
+  }
+  render_soon();
+}
+
+void TerminalConsole::render_soon() {
+  if (unpainted_ && std::chrono::steady_clock::now() - unpainted_since_ >= kPaintInterval) render();
+}
+
 void TerminalConsole::render() {
+  unpainted_ = false;
   if (restored_) return;
   follow_signals();
   if (!picture_.showing()) paint();

@@ -4,11 +4,14 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "UTypes/console/console.h"
 #include "UTypes/console/key_reader.h"
+#include "UTypes/console/locale_charset.h"
 #include "UTypes/console/screen_model.h"
 #include "UTypes/console/terminal/ansi_colours.h"
+#include "UTypes/console/terminal/line_editor.h"
 #include "UTypes/console/terminal/picture/picture_overlay.h"
 #include "UTypes/console/terminal/terminal_guard.h"
 #include "UTypes/console/terminal/terminal_painter.h"
@@ -20,9 +23,9 @@ namespace tindel {
 // nothing else; meanwhile output goes on into the model, painted again at the close.
 class TerminalConsole : public Console, public PictureSink, private ScreenModel::ScrollListener {
  public:
-  // in_fd and out_fd are the same terminal. utf8: the terminal speaks UTF-8 (else CP866 bytes
-  // go out as they are); no_color: the user asked for no colours.
-  TerminalConsole(int in_fd, int out_fd, bool utf8, bool no_color);
+  // in_fd and out_fd are the same terminal, which speaks charset; no_color: the user asked
+  // for no colours.
+  TerminalConsole(int in_fd, int out_fd, const Charset& charset, bool no_color);
   ~TerminalConsole() override { restore(); }
   TerminalConsole(const TerminalConsole&) = delete;
   TerminalConsole& operator=(const TerminalConsole&) = delete;
@@ -42,7 +45,7 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   void clrscr(std::uint8_t attr) override;
   void conwrite(std::string_view bytes, std::uint8_t attr) override;
   int wherey() override { return model_.cursor_y() + 1; }
-  void gotoxy(int x, int y) override { model_.move_cursor(x - 1, y - 1); }
+  void gotoxy(int x, int y) override;
   void flush() override { render(); }
 
   std::string show_picture(const std::string& file) override;
@@ -53,8 +56,17 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   bool follow_signals();
   // Brings the terminal up to date with the model (after following the signals).
   void render();
+  // While the script runs, what it writes reaches the screen within kPaintInterval of the
+  // first change not yet painted, at one paint per interval however much is written; a
+  // menu drawn and waited on at once is painted only when it is complete.
+  void changed();
+  void render_soon();
   void paint();
   void send();
+  // The line being edited, drawn into the model where it began, the cursor at its place.
+  void draw_edited_line(const LineEditor& editor);
+  // The next key for the line editor; nullopt when woken for a resize or a continue.
+  std::optional<DecodedKey> next_edit_key();
   std::string farewell() const;
   std::string title_sequence() const;
   std::string cursor_sequence() const;
@@ -66,7 +78,7 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
 
   int in_fd_;
   int out_fd_;
-  bool utf8_;
+  Charset charset_;
   TerminalGuard guard_;
   ScreenModel model_;
   TerminalPainter painter_;
@@ -76,9 +88,15 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   std::string title_;
   bool cursor_visible_ = true;
   std::uint8_t attr_ = 7;
-  bool echoed_ = false;  // the terminal has already scrolled for the player's own echo
+  std::vector<std::string> typed_lines_;  // for Up and Down in the line editor
+  int edit_x_ = 0;                        // where the edited line begins in the model
+  int edit_y_ = 0;
+  std::size_t edit_drawn_ = 0;  // characters of the edited line last drawn
+  bool editing_ = false;
   bool restored_ = false;
   std::chrono::steady_clock::time_point last_break_poll_{};
+  std::chrono::steady_clock::time_point unpainted_since_{};
+  bool unpainted_ = false;  // the model changed since the last paint
 };
 
 }  // namespace tindel

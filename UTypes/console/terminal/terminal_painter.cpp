@@ -6,8 +6,8 @@
 
 namespace tindel {
 
-TerminalPainter::TerminalPainter(int width, int height, AnsiColours colours, bool utf8)
-    : width_(width), height_(height), colours_(colours), utf8_(utf8) {
+TerminalPainter::TerminalPainter(int width, int height, AnsiColours colours, const Charset& charset)
+    : width_(width), height_(height), colours_(colours), charset_(charset) {
   resize(width, height);
 }
 
@@ -48,7 +48,7 @@ void TerminalPainter::paint(const ScreenModel& model, std::string& out) {
       if (known_[i] && shown_[i] == cell) continue;
       move_to(x, y, out);
       use_colour(cell.attr, out);
-      append_display(out, cell.ch, utf8_);
+      charset_.append_display(out, cell.ch);
       shown_[i] = cell;
       known_[i] = 1;
       // In the last column terminals hold the cursor in a pending wrap: place it anew.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "UTypes/console/locale_charset.h"
 #include "UTypes/console/screen_model.h"
 #include "UTypes/console/terminal/ansi_colours.h"
 
@@ -13,7 +14,7 @@ namespace tindel {
 
 class TerminalPainter {
  public:
-  TerminalPainter(int width, int height, AnsiColours colours, bool utf8);
+  TerminalPainter(int width, int height, AnsiColours colours, const Charset& charset);
 
   // The terminal's content and state are unknown (resize, after a stop, after its own echo):
   // the next paint rewrites every cell.
@@ -37,7 +38,7 @@ class TerminalPainter {
   int width_;
   int height_;
   AnsiColours colours_;
-  bool utf8_;
+  Charset charset_;
   std::vector<Cell> shown_;
   std::vector<char> known_;  // whether shown_ holds what the terminal really shows
   int cursor_x_ = -1;        // -1: unknown (after a write in the last column, or after an echo)

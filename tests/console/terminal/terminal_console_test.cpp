@@ -82,7 +82,7 @@ TEST(TerminalConsole, RawWhileRunningAndGivenBackAfter) {
   Pty pty(80, 25);
   const termios before = pty.settings();
   {
-    TerminalConsole console(pty.terminal(), pty.terminal(), true, false);
+    TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
     const termios raw = pty.settings();
     EXPECT_FALSE(raw.c_lflag & ICANON);
     EXPECT_FALSE(raw.c_lflag & ECHO);
@@ -105,7 +105,7 @@ TEST(TerminalConsole, RawWhileRunningAndGivenBackAfter) {
 
 TEST(TerminalConsole, ModelIsSizedLikeTheTerminal) {
   Pty pty(40, 10);
-  TerminalConsole console(pty.terminal(), pty.terminal(), true, false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
   console.gotoxy(40, 10);
   EXPECT_EQ(console.wherey(), 10);
   console.gotoxy(41, 3);
@@ -117,7 +117,7 @@ TEST(TerminalConsole, ModelIsSizedLikeTheTerminal) {
 
 TEST(TerminalConsole, AnUnchangedScreenSendsNothing) {
   Pty pty(80, 25);
-  TerminalConsole console(pty.terminal(), pty.terminal(), true, false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
   console.clrscr(7);
   console.conwrite("\x8F\xE0\xA8\xA2\xA5\xE2 hello\r\n", 7);
   console.menutick();
@@ -139,7 +139,7 @@ TEST(TerminalConsole, AnUnchangedScreenSendsNothing) {
 
 TEST(TerminalConsole, KeysFromTheTerminal) {
   Pty pty(80, 25);
-  TerminalConsole console(pty.terminal(), pty.terminal(), true, false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
   EXPECT_EQ(console.readkey(), 0);
   pty.type("\x1b[A\x1bOB\x1b[15~\r\x7f\xD0\x81");
   std::vector<int> keys;
@@ -153,9 +153,9 @@ TEST(TerminalConsole, KeysFromTheTerminal) {
   EXPECT_EQ(console.readkey(), 'z');
 }
 
-TEST(TerminalConsole, ReadlineInLineModeThenRawAgain) {
+TEST(TerminalConsole, ReadlineIsEditedInRawMode) {
   Pty pty(80, 25);
-  TerminalConsole console(pty.terminal(), pty.terminal(), true, false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
   console.conwrite("Name? ", 7);
   std::thread player([&pty] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -167,12 +167,12 @@ TEST(TerminalConsole, ReadlineInLineModeThenRawAgain) {
   EXPECT_EQ(console.wherey(), 2);
   EXPECT_FALSE(pty.settings().c_lflag & ICANON);
   std::string sent = pty.sent();
-  EXPECT_TRUE(contains(sent, "Вася")) << "the terminal's own echo";
+  EXPECT_TRUE(contains(sent, "Вася")) << "drawn by the program, the terminal echoes nothing";
 }
 
 TEST(TerminalConsole, ResizeWakesTheWaitAndResizesTheModel) {
   Pty pty(80, 25);
-  TerminalConsole console(pty.terminal(), pty.terminal(), true, false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
   pty.resize(30, 6);
   pthread_t waiting = ::pthread_self();
   std::thread window([waiting] {
@@ -187,6 +187,43 @@ TEST(TerminalConsole, ResizeWakesTheWaitAndResizesTheModel) {
   EXPECT_EQ(console.wherey(), 6);
 }
 
+// The scanner polls for Escape at every line end; that is when a running script's text is
+// painted, without waiting for the next key.
+TEST(TerminalConsole, TextWrittenWhileTheScriptRunsIsPaintedSoon) {
+  Pty pty(80, 25);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+  console.conwrite("working hard", 7);
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+  while (std::chrono::steady_clock::now() < until)
+    console.pollbreak();
+  EXPECT_TRUE(contains(pty.sent(), "working hard"));
+}
+
+// Typed keys arrive in two parts with a resize between them; the line keeps the first part.
+TEST(TerminalConsole, TheEditedLineSurvivesAResizeAndRecallsEarlierLines) {
+  Pty pty(80, 25);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+  pthread_t reading = ::pthread_self();
+  std::thread player([&pty, reading] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    pty.type("nrth");
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    pty.resize(60, 20);
+    ::pthread_kill(reading, SIGWINCH);
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    pty.type("\x1b[D\x1b[D\x1b[Do\x1b[F!\r");
+  });
+  EXPECT_EQ(console.readline(), std::optional<std::string>("north!"));
+  player.join();
+  std::thread again([&pty] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    pty.type("xyz\x1b[A\x7f\r");  // Up replaces the draft with the last line
+  });
+  EXPECT_EQ(console.readline(), std::optional<std::string>("north"));
+  again.join();
+  EXPECT_EQ(console.wherey(), 3);
+}
+
 // A signal that ends the program gives the terminal back and still ends it by that signal.
 TEST(TerminalConsole, EndingSignalsRestoreTheTerminal) {
   for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGABRT}) {
@@ -198,7 +235,7 @@ TEST(TerminalConsole, EndingSignalsRestoreTheTerminal) {
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      TerminalConsole console(pty.terminal(), pty.terminal(), true, false);
+      TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
       console.conwrite("bye", 7);
       console.flush();
       ::raise(sig);

@@ -113,7 +113,9 @@ class VirtualTerminal {
 class Screen : private ScreenModel::ScrollListener {
  public:
   Screen(int width, int height)
-      : model(width, height), painter(width, height, colours, true), terminal(width, height) {
+      : model(width, height),
+        painter(width, height, colours, Charset(CharsetKind::kUtf8)),
+        terminal(width, height) {
     model.set_listener(this);
   }
 

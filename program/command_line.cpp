@@ -1,0 +1,64 @@
+#include "program/command_line.h"
+
+#include <sys/stat.h>
+
+namespace tindel {
+
+const char* const kBannerLine = "Tindel v0.0.9\r\n";
+const char* const kUsageText =
+    "usage: tindel <mode> <codepage> <file_name.qst>\r\n"
+    "mode: 0 - play; 1 - load_game; 2 - check syntax; 3 - check syntax and labels\r\n"
+    "<codepage> - w / d\r\n"
+    "examples: tindel 0 w stackle.qst\r\n"
+    "          tindel 3 w pinewick.qst\r\n"
+    "          tindel 0 d hopplet.qst\r\n";
+
+namespace {
+
+constexpr const char* kMoreHelp =
+    "       tindel <file_name.qst>    play the file (mode 0, code page w)\n"
+    "       tindel                    play stackle.qst; tindel 1 resumes it from save.txt\n"
+    "more modes: 4 - check syntax and labels, tracing every statement to log.txt;\n"
+    "            5 - play with the trace; 6 - load_game with the trace\n"
+    "code pages: w - Windows-1251; d - DOS (CP866); u - UTF-8\n"
+    "environment:\n"
+    "  TINDEL_TRANSCRIPT=FILE  write a plain transcript of the game to FILE\n"
+    "  TINDEL_SEED=N           seed the random numbers, so that runs repeat\n"
+    "  TINDEL_MIDI_PLAYER, TINDEL_WAVE_PLAYER, TINDEL_IMAGE_VIEWER  media programs\n"
+    "  NO_COLOR                no colours in the terminal\n"
+    "  TERM=dumb               no escape sequences: the screen as plain lines\n"
+    "  LC_ALL, LC_CTYPE, LANG  the character set of the terminal and of media file names\n"
+    "See tindel(1).\n";
+
+// The program's own lines end in CR LF; on standard output they end in LF.
+std::string with_lf(const char* text) {
+  std::string out;
+  for (const char* p = text; *p; ++p)
+    if (*p != '\r') out.push_back(*p);
+  return out;
+}
+
+bool is_regular_file(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+std::optional<std::string> information_request(const std::vector<std::string>& args) {
+  if (args.size() != 1) return std::nullopt;
+  if (args[0] == "--version") return with_lf(kBannerLine);
+  if (args[0] == "-h" || args[0] == "--help")
+    return with_lf(kBannerLine) + with_lf(kUsageText) + kMoreHelp;
+  return std::nullopt;
+}
+
+bool names_quest_file(const std::vector<std::string>& args) {
+  return args.size() == 1 && args[0] != "1" && args[0] != "6" && is_regular_file(args[0]);
+}
+
+bool utf8_codepage(const std::vector<std::string>& args) {
+  return args.size() == 3 && args[1] == "u";
+}
+
+}  // namespace tindel
