@@ -5,13 +5,15 @@
 #include <vector>
 
 #include "author/commands.h"
+#include "author/lsp/lsp_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: tindel-author lint [--codepage w|d|u] [--format text|json] FILE...\n"
     "       tindel-author map [--codepage w|d|u] [-o FILE.svg|FILE.png|FILE.dot] FILE\n"
-    "       tindel-author walk FILE.walk\n";
+    "       tindel-author walk FILE.walk\n"
+    "       tindel-author lsp   (a language server for editors, on stdin and stdout)\n";
 
 }  // namespace
 
@@ -26,6 +28,7 @@ int main(int argc, char** argv) {
   args.erase(args.begin());
   if (command == "lint") return tindel::author::lint_command(args, std::cout, std::cerr);
   if (command == "map") return tindel::author::map_command(args, std::cout, std::cerr);
+  if (command == "lsp") return tindel::author::lsp_command(args, std::cin, std::cout, std::cerr);
   if (command == "walk") return tindel::author::walk_command(args, std::cout, std::cerr);
   std::cerr << "tindel-author: unknown command '" << command << "'\n" << kUsage;
   return tindel::author::kStatusUsage;

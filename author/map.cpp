@@ -14,6 +14,11 @@ namespace {
 constexpr std::size_t kTextShown = 40;  // longer first lines and captions are cut
 constexpr const char* kTopNode = "(top of the quest)";
 
+// Beyond this many locations dot's layout would take minutes: captions go beside the arrows
+// instead of taking a place in the ranks, and the search for fewer crossings is cut short.
+constexpr std::size_t kLargeMap = 60;
+constexpr const char* kLargeMapLayout = ", mclimit=0.2, nslimit=2, nslimit1=2";
+
 // A DOT string: quotes and backslashes escaped, a line break as DOT writes it.
 std::string dot_quoted(std::string_view text) {
   std::string out = "\"";
@@ -101,6 +106,7 @@ std::string quest_map_dot(std::string_view quest_bytes, const LintOptions& optio
   std::set<std::string> defined, leaving;
   for (const Location& loc : index.locations)
     defined.insert(loc.label);
+  bool large = index.locations.size() > kLargeMap;
   for (const Link& link : index.links)
     if (link.kind == LinkKind::button || link.kind == LinkKind::jump)
       leaving.insert(owner_of(index, link.place.line));
@@ -109,7 +115,9 @@ std::string quest_map_dot(std::string_view quest_bytes, const LintOptions& optio
 
   std::string dot =
       "digraph quest {\n"
-      "  graph [rankdir=TB, fontname=\"sans-serif\", nodesep=0.3, ranksep=0.5];\n"
+      "  graph [rankdir=TB, fontname=\"sans-serif\", nodesep=0.3, ranksep=0.5" +
+      std::string(large ? kLargeMapLayout : "") +
+      "];\n"
       "  node [shape=box, style=\"rounded,filled\", fillcolor=white, fontname=\"sans-serif\", "
       "fontsize=10];\n"
       "  edge [fontname=\"sans-serif\", fontsize=9];\n";
@@ -138,10 +146,16 @@ std::string quest_map_dot(std::string_view quest_bytes, const LintOptions& optio
       dot += node_line(link.label, {}, m);
     }
     std::string attrs = std::string("style=") + edge_style(link.kind);
-    if (!link.caption.empty()) attrs += ", label=" + dot_quoted(shortened(link.caption));
+    if (!link.caption.empty())
+      attrs += (large ? ", xlabel=" : ", label=") + dot_quoted(shortened(link.caption));
     if (link.kind == LinkKind::use_action) attrs += ", color=\"#806000\"";
     body += "  " + dot_quoted(from) + " -> " + dot_quoted(link.label) + " [" + attrs + "];\n";
   }
+  // A location that runs into the next label line leads there too.
+  for (std::size_t i : falling_locations(facts))
+    body += "  " + dot_quoted(index.locations[i].label) + " -> " +
+            dot_quoted(index.locations[i + 1].label) +
+            " [style=dashed, color=gray50, fontcolor=gray50, label=\"runs on\"];\n";
   return dot + body + "}\n";
 }
 

@@ -1,6 +1,5 @@
 #include "author/walk_console.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "UTypes/state/program_end.h"
@@ -9,19 +8,22 @@ namespace tindel::author {
 
 WalkConsole::WalkConsole(StepOver step_over) : step_over_(std::move(step_over)) {
   output_file_ = std::tmpfile();  // unnamed: gone when closed
-  null_input_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
   if (!output_file_) throw ProgramEnd{exit_status::kIoFailure, "tindel-author: no temporary file"};
-  screen_.emplace(null_input_, ::fileno(output_file_), Charset(CharsetKind::kUtf8));
+  screen_.emplace(::fileno(output_file_), Charset(CharsetKind::kUtf8));
+  screen_->show_live();
 }
 
 WalkConsole::~WalkConsole() {
   screen_.reset();
   if (output_file_) std::fclose(output_file_);
-  if (null_input_ >= 0) ::close(null_input_);
 }
 
-std::string WalkConsole::take_output() {
-  screen_->flush();
+std::string WalkConsole::take_output(bool at_end) {
+  if (at_end) {
+    screen_->flush();
+  } else {
+    screen_->settle();
+  }
   std::string text;
   char buffer[4096];
   for (;;) {
@@ -30,6 +32,12 @@ std::string WalkConsole::take_output() {
     text.append(buffer, static_cast<std::size_t>(n));
     read_to_ += n;
   }
+  // The prompt went with the last step; when its row goes out unchanged it is not news.
+  if (!prompt_.empty() && text.starts_with(prompt_ + "\n")) text.erase(0, prompt_.size() + 1);
+  prompt_ = at_end ? std::string() : screen_->cursor_row();
+  while (!prompt_.empty() && prompt_.back() == ' ')
+    prompt_.pop_back();
+  if (!prompt_.empty()) text += prompt_ + "\n";
   text += notes_;
   notes_.clear();
   return text;
@@ -75,7 +83,7 @@ std::optional<std::string> WalkConsole::readline() {
   }
   std::string line = *line_;
   line_.reset();
-  screen_->conwrite(line + "\r\n", 7);  // as the player would see it typed
+  screen_->echo_line(line);  // as the player would see it typed
   return line;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// The console of a walkthrough: the screen is the stream front end's, writing the text a
-// person would read into a file; keys come from the test's steps. Whenever the quest asks for
-// a key and the step's keys are used up, the step is over: the next one begins.
+// The console of a walkthrough: the screen is the stream front end's plain screen, writing the
+// text a person would read into a file, shown live (a menu's list goes out when the program
+// waits; a row written over goes out again); keys come from the test's steps. Whenever the quest
+// asks for a key and the step's keys are used up, the step is over: the next one begins.
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -9,7 +10,7 @@
 #include <string>
 
 #include "UTypes/console/console.h"
-#include "UTypes/console/stream_console.h"
+#include "UTypes/console/plain_screen.h"
 
 namespace tindel::author {
 
@@ -28,8 +29,9 @@ class WalkConsole : public Console {
   WalkConsole(const WalkConsole&) = delete;
   WalkConsole& operator=(const WalkConsole&) = delete;
 
-  // What was printed since the last step ended (at the end of the walk).
-  std::string take_output();
+  // What was printed since the last step ended, with the row the cursor stands on (a prompt
+  // that waits for the player); at the end of the walk, everything written.
+  std::string take_output(bool at_end = false);
   // Adds text the quest did not print on its screen (an error report).
   void note(const std::string& text) { notes_ += text; }
 
@@ -39,8 +41,8 @@ class WalkConsole : public Console {
   std::optional<std::string> readline() override;
   void menutick() override {}
   void discard_pending() override {}
-  void set_title(std::string_view t) override { screen_->set_title(t); }
-  void showcursor(bool v) override { screen_->showcursor(v); }
+  void set_title(std::string_view) override {}
+  void showcursor(bool) override {}
   void clrscr(std::uint8_t attr) override { screen_->clrscr(attr); }
   void conwrite(std::string_view bytes, std::uint8_t attr) override {
     screen_->conwrite(bytes, attr);
@@ -54,10 +56,10 @@ class WalkConsole : public Console {
 
   StepOver step_over_;
   std::FILE* output_file_ = nullptr;
-  int null_input_ = -1;
-  std::optional<StreamConsole> screen_;
+  std::optional<PlainScreen> screen_;
   long read_to_ = 0;
   std::string notes_;
+  std::string prompt_;  // the unfinished row given with the last step
   std::deque<std::uint8_t> keys_;
   std::optional<std::string> line_;
 };

@@ -180,7 +180,7 @@ TestResult run_walk_test(const WalkFile& walk, const WalkTest& test,
   run_program(*state, {"0", std::string(1, walk.codepage), quest_path},
               Platform{console, media, walk.seed, Charset(CharsetKind::kUtf8)});
   if (step < test.steps.size()) {
-    check_step(*state, test.steps[step], console.take_output(), result);
+    check_step(*state, test.steps[step], console.take_output(true), result);
     if (++step < test.steps.size()) {
       result.passed = false;
       result.failures.push_back("line " + std::to_string(test.steps[step].line_no) +

@@ -68,6 +68,12 @@ void PlainScreen::end_echoed_line(const std::string& cp866) {
     if (live_) shown_[static_cast<std::size_t>(emitted_)] = model_.row_text(emitted_);
 }
 
+std::string PlainScreen::cursor_row() const {
+  std::string row = model_.row_text(model_.cursor_y());
+  row.resize(std::min(row.size(), static_cast<std::size_t>(model_.cursor_x())));
+  return charset_.display(row);
+}
+
 void PlainScreen::flush() {
   emit_rows_through(last_row_in_use(model_));
 }

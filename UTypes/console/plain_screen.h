@@ -41,6 +41,8 @@ class PlainScreen : private ScreenModel::ScrollListener {
   void end_echoed_line(const std::string& cp866);
   // Everything written: up to the last non-blank row or the row above the cursor.
   void flush();
+  // The cursor's row up to the cursor, as it shows now (a prompt not yet ended).
+  std::string cursor_row() const;
 
  private:
   void before_scroll(const ScreenModel& model) override;

@@ -122,8 +122,7 @@ void string(InterpreterState& s) {
   if (s.cur_char <= 32) getchar(s);
   while (s.cur_char != '&' && s.cur_char < kEndOfFile) {
     if (s.cur_char != '#') {
-      out += static_cast<char>(s.cur_char);
-      getchar(s);
+      read_text_run(s, out);
       continue;
     }
     getchar(s);

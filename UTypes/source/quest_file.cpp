@@ -138,8 +138,8 @@ bool QuestFile::open(const std::string& path) {
   bool reload = !image_ || (recheck_ && quest_image_stale(*image_, path));
   recheck_ = false;
   if (reload) {
-    image_ = load_quest_image(path, form_);
-    if (!image_) return false;
+    open_image(load_quest_image(path, form_));
+    return image_ != nullptr;
   }
   pos_ = 0;
   return true;
@@ -147,6 +147,8 @@ bool QuestFile::open(const std::string& path) {
 
 void QuestFile::open_image(std::shared_ptr<const QuestImage> image) {
   image_ = std::move(image);
+  data_ = image_ ? reinterpret_cast<const std::uint8_t*>(image_->bytes.data()) : nullptr;
+  end_ = image_ ? image_->end : 0;
   pos_ = 0;
 }
 

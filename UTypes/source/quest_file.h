@@ -49,20 +49,22 @@ class QuestFile {
   void recheck_disk() { recheck_ = true; }
   // Shares an image that is already loaded (the auxiliary reader over the quest).
   void open_image(std::shared_ptr<const QuestImage> image);
-  void close() {
-    image_.reset();
-    pos_ = 0;
-  }
+  void close() { open_image(nullptr); }
   bool is_open() const { return image_ != nullptr; }
-  bool at_end() const { return !image_ || pos_ >= image_->end; }
+  bool at_end() const { return pos_ >= end_; }
   // Next raw byte; call only when !at_end().
-  std::uint8_t read_byte() { return static_cast<std::uint8_t>(image_->bytes[pos_++]); }
+  std::uint8_t read_byte() { return data_[pos_++]; }
   std::size_t pos() const { return pos_; }
   void seek(std::size_t pos) { pos_ = pos; }
   const std::shared_ptr<const QuestImage>& image() const { return image_; }
+  // The image's bytes up to the end of the quest, for loops that read many at once.
+  const std::uint8_t* data() const { return data_; }
+  std::size_t end() const { return end_; }
 
  private:
   std::shared_ptr<const QuestImage> image_;
+  const std::uint8_t* data_ = nullptr;  // the image's bytes, kept at hand for read_byte
+  std::size_t end_ = 0;                 // the image's end, 0 when closed
   std::size_t pos_ = 0;
   QuestTextForm form_;
   bool recheck_ = false;

@@ -55,15 +55,106 @@ bool is_word_char(std::uint8_t c) {
   if (s.con_in->pollbreak() == key::kEscape) reporterror(s, "[getchar] BREAK", exit_status::kOk);
 }
 
-// word: letter { letter | digit }, folded to lower case
-std::string read_word(InterpreterState& s) {
-  std::string word;
-  do {
-    s.cur_char = lowcase(s.cur_char);
-    word.push_back(static_cast<char>(s.cur_char));
+const ByteMap& decoding(const InterpreterState& s) {
+  return kDecodingMaps[decoding_index(s.qs1_file, s.codepage_w)];
+}
+
+// The bytes whose characters advance_while kept: `count` of them from `first`.
+struct KeptRun {
+  std::size_t first = 0;
+  std::size_t count = 0;
+};
+
+// Calls getchar as long as the character it gives satisfies keep, which a CR never does, in
+// a loop over the quest's bytes that keeps the reader in registers; cur_char is then the
+// first character refused, or the end-of-file marker. A CR refused is left for the caller to
+// finish with finish_line_end once what it read is where an error report expects it.
+template <typename Keep>
+KeptRun advance_while(InterpreterState& s, Keep keep) {
+  QuestFile& file = s.quest_file;
+  const ByteMap& map = decoding(s);
+  const std::uint8_t* bytes = file.data();
+  const std::size_t first = file.pos(), end = file.end();
+  std::size_t pos = first;
+  std::uint8_t c = kEndOfFile;
+  bool refused = false;
+  while (pos < end) {
+    c = map[bytes[pos++]];
+    if ((refused = !keep(c))) break;
+  }
+  file.seek(pos);
+  s.line_pos += static_cast<std::int32_t>(pos - first);
+  s.cur_char = refused ? c : kEndOfFile;
+  return KeptRun{first, pos - first - (refused ? 1 : 0)};
+}
+
+void finish_line_end(InterpreterState& s) {
+  if (s.cur_char == 13) end_of_line(s);
+}
+
+constexpr ByteMap make_folding(bool fold) {
+  ByteMap map{};
+  for (int c = 0; c < 256; ++c)
+    map[static_cast<std::size_t>(c)] =
+        fold ? lowcase(static_cast<std::uint8_t>(c)) : static_cast<std::uint8_t>(c);
+  return map;
+}
+constexpr ByteMap kAsRead = make_folding(false);
+constexpr ByteMap kFolded = make_folding(true);
+
+// Appends the characters of a run that advance_while kept, each passed through `then`.
+void append_kept(const InterpreterState& s, KeptRun run, const ByteMap& then, std::string& out) {
+  const ByteMap& map = decoding(s);
+  const std::uint8_t* bytes = s.quest_file.data() + run.first;
+  std::size_t at = out.size();
+  out.resize(at + run.count);
+  char* to = out.data() + at;
+  for (std::size_t i = 0; i < run.count; ++i)
+    to[i] = static_cast<char>(then[map[bytes[i]]]);
+}
+
+// How many of the characters after cur_char satisfy keep, without reading them.
+template <typename Keep>
+std::size_t count_ahead(const InterpreterState& s, Keep keep) {
+  const ByteMap& map = decoding(s);
+  const std::uint8_t* bytes = s.quest_file.data();
+  std::size_t pos = s.quest_file.pos();
+  const std::size_t first = pos, end = s.quest_file.end();
+  while (pos < end && keep(map[bytes[pos]]))
+    ++pos;
+  return pos - first;
+}
+
+// Every character up to 32 is a blank; a line end gives the marker, which is not one.
+void skip_blanks(InterpreterState& s) {
+  if (s.cur_char > 32) return;
+  advance_while(s, [](std::uint8_t c) { return c <= 32 && c != 13; });
+  finish_line_end(s);
+}
+
+// word: letter { letter | digit }, folded to lower case, appended to token_text
+void read_word(InterpreterState& s) {
+  auto first = static_cast<char>(lowcase(s.cur_char));
+  KeptRun run = advance_while(s, is_word_char);
+  finish_line_end(s);  // an error there shows the operand text without this word
+  s.token_text.push_back(first);
+  append_kept(s, run, kFolded, s.token_text);
+}
+
+// The digits from cur_char on, appended to token_text.
+void read_digits(InterpreterState& s) {
+  s.token_text.push_back(static_cast<char>(s.cur_char));
+  append_kept(s, advance_while(s, is_digit), kAsRead, s.token_text);
+  finish_line_end(s);  // an error there shows the digits read
+}
+
+// More than 30 digits before the point, read one by one up to the 31st, which is the error.
+[[noreturn]] void too_many_digits(InterpreterState& s) {
+  for (int count = 1;; ++count) {
+    s.token_text.push_back(static_cast<char>(s.cur_char));
     getchar(s);
-  } while (is_word_char(s.cur_char));
-  return word;
+    if (count > kMaxIntegerDigits) reporterror(s, "[getnumb] to large number");
+  }
 }
 
 // The word `system` stands for the text of the string variable `sys`. A distance that points
@@ -81,10 +172,18 @@ std::string system_word(InterpreterState& s) {
 
 // word: a keyword becomes the token, any other word joins the operand text
 void scan_word(InterpreterState& s) {
-  std::string word = read_word(s);
-  if (word.size() == 6 && word == "system") word = system_word(s);
+  std::size_t start = s.token_text.size();
+  read_word(s);
+  std::string_view word = std::string_view(s.token_text).substr(start);
   TokenKind kind = keyword_kind(word);
-  if (kind == TokenKind::Ident) s.token_text += word;
+  if (word == "system") {
+    std::string meant = system_word(s);
+    s.token_text.resize(start);
+    kind = keyword_kind(meant);
+    if (kind == TokenKind::Ident) s.token_text += meant;
+  } else if (kind != TokenKind::Ident) {
+    s.token_text.resize(start);
+  }
   s.token_kind = kind;
 }
 
@@ -100,22 +199,17 @@ double fraction_value(std::string_view point_and_digits) {
 
 // number: digit { digit } [ "." { digit } ]
 void scan_number(InterpreterState& s) {
+  if (1 + count_ahead(s, is_digit) > kMaxIntegerDigits) too_many_digits(s);
+  std::size_t start = s.token_text.size();
+  read_digits(s);
   s.number_value = 0.0;
-  int count = 0;
-  while (is_digit(s.cur_char)) {
-    s.number_value = s.number_value * 10.0 + (s.cur_char - '0');
-    s.token_text.push_back(static_cast<char>(s.cur_char));
-    getchar(s);
-    if (++count > kMaxIntegerDigits) reporterror(s, "[getnumb] to large number");
-  }
+  for (std::size_t i = start; i < s.token_text.size(); ++i)
+    s.number_value = s.number_value * 10.0 + (s.token_text[i] - '0');
   if (s.cur_char == '.') {
     getchar(s);
     std::size_t point = s.token_text.size();
     s.token_text.push_back('.');
-    while (is_digit(s.cur_char)) {
-      s.token_text.push_back(static_cast<char>(s.cur_char));
-      getchar(s);
-    }
+    if (is_digit(s.cur_char)) read_digits(s);
     s.number_fraction = fraction_value(std::string_view(s.token_text).substr(point));
     s.number_value += s.number_fraction;
   }
@@ -124,8 +218,13 @@ void scan_number(InterpreterState& s) {
 
 // Skips to the end-of-line or end-of-file marker (and to "&" on a label line), consumes it.
 void skip_line(InterpreterState& s, bool stop_at_amp) {
-  while (s.cur_char < kEndOfFile && !(stop_at_amp && s.cur_char == '&'))
-    getchar(s);
+  auto in_line = [stop_at_amp](std::uint8_t c) {
+    return c < kEndOfFile && c != 13 && !(stop_at_amp && c == '&');
+  };
+  if (in_line(s.cur_char)) {
+    advance_while(s, in_line);
+    finish_line_end(s);
+  }
   s.token_kind = TokenKind::Newline;
   getchar(s);
 }
@@ -162,8 +261,7 @@ constexpr std::array<TokenKind, 256> kDelimiters = make_delimiters();
 
 // One piece of a token: a word, a number, a delimiter or a stray character.
 void scan_piece(InterpreterState& s) {
-  while (s.cur_char <= 32)
-    getchar(s);
+  skip_blanks(s);
   std::uint8_t c = s.cur_char;
   if (is_letter(c)) return scan_word(s);
   if (is_digit(c)) return scan_number(s);
@@ -207,9 +305,18 @@ namespace {
 
 }  // namespace
 
+void read_text_run(InterpreterState& s, std::string& out) {
+  out.push_back(static_cast<char>(s.cur_char));
+  KeptRun run = advance_while(
+      s, [](std::uint8_t c) { return c != '&' && c != '#' && c < kEndOfFile && c != 13; });
+  append_kept(s, run, kAsRead, out);
+  finish_line_end(s);
+}
+
 void gettoken(InterpreterState& s) {
   s.token_text.clear();
-  if (s.check_observer) [[unlikely]] return observed_gettoken(s);
+  if (s.check_observer) [[unlikely]]
+    return observed_gettoken(s);
   do {
     scan_piece(s);
   } while (s.token_kind == TokenKind::Number || s.token_kind == TokenKind::Ident);

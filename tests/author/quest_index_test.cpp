@@ -1,33 +1,33 @@
 // The index of labels and variables: where each is defined, named, assigned and read, in the
 // columns an editor shows.
+#include "author/quest_index.h"
+
 #include <gtest/gtest.h>
 
-#include "author/quest_index.h"
 #include "author_test_support.h"
 
 namespace tindel::author::testing {
 
 namespace {
 
-const std::vector<std::string> kQuest = {
-    "gold = 3",                              // 1
-    ":hall",                                 // 2
-    "pln The hall. You have #gold$ coins.",  // 3
-    "if glod > 1 then goto cellar",          // 4
-    "btn garden, Walk out",                  // 5
-    "proc wash",                             // 6
-    "end",                                   // 7
-    ":garden & pln Green.",                  // 8
-    "inv + 2, key",                          // 9
-    "instr who = Ann",                       // 10
-    "pln #%who$ is here; key #inv_key$",     // 11
-    "input age",                             // 12
-    "common = 2",                            // 13
-    "end",                                   // 14
-    ":wash",                                 // 15
-    "end",                                   // 16
-    ":use_key_turn",                         // 17
-    "end"};                                  // 18
+const std::vector<std::string> kQuest = {"gold = 3",                              // 1
+                                         ":hall",                                 // 2
+                                         "pln The hall. You have #gold$ coins.",  // 3
+                                         "if glod > 1 then goto cellar",          // 4
+                                         "btn garden, Walk out",                  // 5
+                                         "proc wash",                             // 6
+                                         "end",                                   // 7
+                                         ":garden & pln Green.",                  // 8
+                                         "inv + 2, key",                          // 9
+                                         "instr who = Ann",                       // 10
+                                         "pln #%who$ is here; key #inv_key$",     // 11
+                                         "input age",                             // 12
+                                         "common = 2",                            // 13
+                                         "end",                                   // 14
+                                         ":wash",                                 // 15
+                                         "end",                                   // 16
+                                         ":use_key_turn",                         // 17
+                                         "end"};                                  // 18
 
 bool has_link(const QuestIndex& index, const std::string& label, LinkKind kind, Spot at) {
   for (const Link& link : index.links)

@@ -1,0 +1,2 @@
+" Tindel quests: *.qst files get the tindel file type.
+autocmd BufRead,BufNewFile *.qst setfiletype tindel
