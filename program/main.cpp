@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "UTypes/console/console_factory.h"
-#include "UTypes/media/system_media.h"
+#include "UTypes/media/media_router.h"
 #include "program/command_line.h"
 #include "program/startup.h"
 
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   {
     const tindel::Charset charset = tindel::locale_charset();
     auto console = tindel::make_console(charset, transcript);
-    auto media = tindel::make_system_media();
+    auto media = tindel::make_system_media(dynamic_cast<tindel::PictureSink*>(console.get()));
     result =
         tindel::run_program(*state, args, {*console, *media, seed_from_environment(), charset});
   }  // the console restores the terminal here

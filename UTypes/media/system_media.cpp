@@ -83,8 +83,4 @@ void SystemMedia::reap_finished() {
   });
 }
 
-std::unique_ptr<MediaPlayer> make_system_media() {
-  return std::make_unique<SystemMedia>(make_system_search());
-}
-
 }  // namespace tindel

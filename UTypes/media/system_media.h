@@ -44,7 +44,4 @@ class SystemMedia : public MediaPlayer {
   std::vector<pid_t> viewers_;
 };
 
-// The media of the real system: players from the process's environment and PATH.
-std::unique_ptr<MediaPlayer> make_system_media();
-
 }  // namespace tindel

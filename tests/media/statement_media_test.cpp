@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "UTypes/media/system_media.h"
+#include "UTypes/media/media_router.h"
 #include "program/startup.h"
 #include "support/quest_harness.h"
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
+extern char** environ;
+
 #include "UTypes/console/cp866.h"
 #include "UTypes/console/menu_tick.h"
 #include "UTypes/console/screen_extent.h"
@@ -44,7 +46,8 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd, const Charset& charset, 
       guard_(in_fd, out_fd),
       model_(terminal_size(out_fd).width, terminal_size(out_fd).height),
       painter_(model_.width(), model_.height(), AnsiColours(no_color), charset),
-      reader_(in_fd, KeyDecoderOptions{.charset = charset, .collapse_crlf = false}) {
+      reader_(in_fd, KeyDecoderOptions{.charset = charset, .collapse_crlf = false}),
+      picture_(detect_picture_style(environ, no_color, charset.is_utf8())) {
   model_.set_listener(this);
   guard_.enter_raw();
   out_ += kPushTitle;
@@ -54,6 +57,7 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd, const Charset& charset, 
 
 void TerminalConsole::restore() {
   if (restored_) return;
+  close_picture();
   render();
   restored_ = true;
   guard_.set_farewell(farewell());
@@ -63,7 +67,7 @@ void TerminalConsole::restore() {
 std::uint8_t TerminalConsole::readkey() {
   render();
   reader_.fill(0);
-  return reader_.take_key().value_or(key::kNone);
+  return take_key().value_or(key::kNone);
 }
 
 std::uint8_t TerminalConsole::pollbreak() {
@@ -72,13 +76,13 @@ std::uint8_t TerminalConsole::pollbreak() {
   if (now - last_break_poll_ < kBreakPollInterval) return key::kNone;
   last_break_poll_ = now;
   reader_.fill(0);
-  return reader_.take_key().value_or(key::kNone);
+  return take_key().value_or(key::kNone);
 }
 
 std::uint8_t TerminalConsole::waitkey() {
   render();
   for (;;) {
-    if (std::optional<std::uint8_t> key = reader_.take_key()) return *key;
+    if (std::optional<std::uint8_t> key = take_key()) return *key;
     if (reader_.ended() && reader_.empty())
       throw ProgramEnd{exit_status::kOk, "tindel: input ended"};
     auto filled = reader_.fill(reader_.empty() ? -1 : reader_.sequence_wait_left());
@@ -92,6 +96,8 @@ std::uint8_t TerminalConsole::waitkey() {
 // The line is edited in raw mode and drawn through the model, so the rows and `wherey` stay
 // right however it wraps, and a resize or a stop keeps what was typed.
 std::optional<std::string> TerminalConsole::readline() {
+  wait_for_picture_key();  // the line is typed once the picture is closed
+  close_picture();
   LineEditor editor(typed_lines_);
   edit_x_ = model_.cursor_x();
   edit_y_ = model_.cursor_y();
@@ -155,14 +161,14 @@ void TerminalConsole::set_title(std::string_view title) {
 
 void TerminalConsole::showcursor(bool visible) {
   cursor_visible_ = visible;
-  out_ += cursor_sequence();
+  if (!picture_.showing()) out_ += cursor_sequence();
   send();
 }
 
 void TerminalConsole::clrscr(std::uint8_t attr) {
   attr_ = attr;
   model_.clear(attr);
-  painter_.clear(attr, out_);
+  if (!picture_.showing()) painter_.clear(attr, out_);
   changed();
 }
 
@@ -179,6 +185,7 @@ void TerminalConsole::gotoxy(int x, int y) {
 
 void TerminalConsole::before_scroll(const ScreenModel&) {
   if (editing_ && edit_y_ > 0) --edit_y_;  // the edited line moves up with the rest
+  if (picture_.showing()) return;          // the model is painted whole when the picture closes
   paint();
   painter_.scroll_up(out_);
   send();
@@ -198,7 +205,12 @@ bool TerminalConsole::follow_signals() {
     painter_.resize(size.width, size.height);
     redraw = true;
   }
-  if (redraw) painter_.clear(attr_, out_);
+  if (redraw && picture_.showing()) {
+    painter_.forget();
+    picture_.redraw(picture_area(), out_);
+  } else if (redraw) {
+    painter_.clear(attr_, out_);
+  }
   return redraw;
 }
 
@@ -218,7 +230,7 @@ void TerminalConsole::render() {
   unpainted_ = false;
   if (restored_) return;
   follow_signals();
-  paint();
+  if (!picture_.showing()) paint();
   send();
   guard_.set_farewell(farewell());
 }
@@ -236,6 +248,49 @@ void TerminalConsole::send() {
     rest.remove_prefix(static_cast<std::size_t>(n));
   }
   out_.clear();
+}
+
+std::string TerminalConsole::show_picture(const std::string& file) {
+  if (restored_) return "picture " + file + " not shown: the terminal is given back";
+  follow_signals();
+  std::string note = picture_.show(file, picture_area(), out_);
+  send();
+  return note;
+}
+
+std::optional<std::uint8_t> TerminalConsole::take_key() {
+  std::optional<std::uint8_t> key = reader_.take_key();
+  if (!key || !picture_.showing()) return key;
+  close_picture();
+  return std::nullopt;
+}
+
+void TerminalConsole::wait_for_picture_key() {
+  while (picture_.showing() && !(reader_.ended() && reader_.empty())) {
+    take_key();
+    if (!picture_.showing()) break;
+    auto filled = reader_.fill(reader_.empty() ? -1 : reader_.sequence_wait_left());
+    if (filled == KeyReader::Fill::kInterrupted && follow_signals()) send();
+  }
+}
+
+void TerminalConsole::close_picture() {
+  if (!picture_.showing()) return;
+  picture_.close(out_);
+  painter_.forget();
+  paint();
+  out_ += cursor_sequence();
+  send();
+}
+
+PictureArea TerminalConsole::picture_area() const {
+  winsize ws{};
+  PictureArea area{model_.width(), model_.height()};
+  if (::ioctl(out_fd_, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0 && ws.ws_row > 0) {
+    area.cell_width = ws.ws_xpixel / ws.ws_col;
+    area.cell_height = ws.ws_ypixel / ws.ws_row;
+  }
+  return area;
 }
 
 std::string TerminalConsole::farewell() const {

@@ -12,12 +12,16 @@
 #include "UTypes/console/screen_model.h"
 #include "UTypes/console/terminal/ansi_colours.h"
 #include "UTypes/console/terminal/line_editor.h"
+#include "UTypes/console/terminal/picture/picture_overlay.h"
 #include "UTypes/console/terminal/terminal_guard.h"
 #include "UTypes/console/terminal/terminal_painter.h"
+#include "UTypes/media/picture_sink.h"
 
 namespace tindel {
 
-class TerminalConsole : public Console, private ScreenModel::ScrollListener {
+// A picture shown on it covers the screen until the next key, which closes it and does
+// nothing else; meanwhile output goes on into the model, painted again at the close.
+class TerminalConsole : public Console, public PictureSink, private ScreenModel::ScrollListener {
  public:
   // in_fd and out_fd are the same terminal, which speaks charset; no_color: the user asked
   // for no colours.
@@ -44,6 +48,8 @@ class TerminalConsole : public Console, private ScreenModel::ScrollListener {
   void gotoxy(int x, int y) override;
   void flush() override { render(); }
 
+  std::string show_picture(const std::string& file) override;
+
  private:
   void before_scroll(const ScreenModel& model) override;
   // Takes in a resize or a continue after a stop; true if the screen must be drawn anew.
@@ -64,6 +70,11 @@ class TerminalConsole : public Console, private ScreenModel::ScrollListener {
   std::string farewell() const;
   std::string title_sequence() const;
   std::string cursor_sequence() const;
+  // The next key; a key that closes a picture is taken and gives nothing.
+  std::optional<std::uint8_t> take_key();
+  void wait_for_picture_key();
+  void close_picture();
+  PictureArea picture_area() const;
 
   int in_fd_;
   int out_fd_;
@@ -72,6 +83,7 @@ class TerminalConsole : public Console, private ScreenModel::ScrollListener {
   ScreenModel model_;
   TerminalPainter painter_;
   KeyReader reader_;
+  PictureOverlay picture_;
   std::string out_;  // bytes waiting to be sent
   std::string title_;
   bool cursor_visible_ = true;

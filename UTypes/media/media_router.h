@@ -1,0 +1,57 @@
+#pragma once
+// Sends each medium where it can be played: to the outside program that TINDEL_MIDI_PLAYER,
+// TINDEL_WAVE_PLAYER or TINDEL_IMAGE_VIEWER names; otherwise tunes and sounds to the in-process
+// audio engine, and pictures to the desktop's viewer in a graphical session or else to the
+// terminal the program runs in.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "UTypes/media/media_log.h"
+#include "UTypes/media/media_player.h"
+#include "UTypes/media/picture_sink.h"
+#include "UTypes/media/sdl_audio.h"
+#include "UTypes/media/soundfont.h"
+#include "UTypes/media/system_media.h"
+
+namespace tindel {
+
+enum class PictureRoute { kNone, kExternal, kTerminal };
+
+struct MediaRoutes {
+  bool external_midi = false;
+  bool external_wave = false;
+  PictureRoute picture = PictureRoute::kNone;
+};
+
+// The routes for the environment. has_terminal_pictures: the front end can draw pictures;
+// has_desktop_viewer: a viewer program of the desktop was found (without one a graphical
+// session's pictures go to the terminal as well).
+MediaRoutes choose_media_routes(const EnvLookup& getenv, bool has_terminal_pictures,
+                                bool has_desktop_viewer = true);
+
+class MediaRouter : public MediaPlayer {
+ public:
+  // external plays what goes outside (may be null when nothing does); pictures may be null.
+  MediaRouter(MediaRoutes routes, std::unique_ptr<MediaPlayer> external,
+              std::unique_ptr<SdlAudio> audio, PictureSink* pictures, MediaLog log);
+
+  void playmidi(const std::string& file, bool start) override;
+  void playwave(const std::string& file) override;
+  void showimage(const std::string& file) override;
+  void stop_all() override;
+
+ private:
+  MediaRoutes routes_;
+  std::unique_ptr<MediaPlayer> external_;
+  std::unique_ptr<SdlAudio> audio_;
+  PictureSink* pictures_;
+  MediaLog log_;
+};
+
+// The media of the real system, from the process's environment; pictures: the front end's
+// drawing of pictures, or null.
+std::unique_ptr<MediaPlayer> make_system_media(PictureSink* pictures = nullptr);
+
+}  // namespace tindel
