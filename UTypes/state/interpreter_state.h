@@ -113,6 +113,10 @@ struct InterpreterState {
   std::array<LookupMemo, kLookupMemos> lookup_memos{};
   bool direct_reads = false;  // tests: search and return by reading, without caches
   bool utf8_command_line = false;  // the quest name was typed in UTF-8, the console shows CP866
+  std::int32_t expression_depth = 0;  // open expressions (NestingGuard)
+  std::int32_t text_depth = 0;        // open texts
+  std::int32_t menu_depth = 0;     // menus re-entered from use actions
+  std::int64_t statements_left = -1;  // statements a run may still execute; -1: no limit
 };
 
 }  // namespace tindel

@@ -311,6 +311,8 @@ void drop_own_operand(InterpreterState& s) {
 }  // namespace
 
 void parser(InterpreterState& s) {
+  if (s.statements_left == 0) throw ProgramEnd{exit_status::kOk, "tindel: statement limit reached"};
+  if (s.statements_left > 0) --s.statements_left;
   TokenKind kind = s.token_kind;
   bool assigns = is_separator(kind) ? !s.token_text.empty() : keyword_is_name(kind);
   dispatch(s);
