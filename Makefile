@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build program play test bench asan format clean
+.PHONY: all deps build program play test bench bench-e2e asan format clean
 
 all: build
 
@@ -40,3 +40,9 @@ format:
 
 clean:
 	rm -rf $(BUILD) build-asan build-bench
+
+# Whole-process figures of the Release build on generated quests (scripts/bench-e2e).
+bench-e2e: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTINDEL_BENCH=ON
+	cmake --build build-bench -j $(JOBS) --target tindel tindel_figure_quests
+	scripts/bench-e2e build-bench/tindel build-bench/tindel_figure_quests

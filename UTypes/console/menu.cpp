@@ -113,6 +113,7 @@ void run_use_action(InterpreterState& s, int sel) {
   caption.set(0, '+');
   NestingGuard level(s, s.menu_depth, "[menu] STACK OUT");
   std::int32_t depth = s.call_depth;
+  s.quest_file.recheck_disk();
   call(s, s.btn_labels[at(sel)].str());
   gettoken(s);
   while (s.call_depth != depth && s.token_kind != TokenKind::Eof)
@@ -186,6 +187,8 @@ std::string menu(InterpreterState& s, std::int32_t n) {
   show_block(s, last);
   if (n < 0) return {};
   std::string choice = choose(s, n);
+  // A choice is where an edit of the quest on disk takes effect: the jump after it looks.
+  s.quest_file.recheck_disk();
   // The list stays on the screen; the cursor goes below it, two empty lines after it.
   if (s.btn_count > 0)
     for (int i = 0; i < s.btn_count + 3; ++i)

@@ -25,6 +25,7 @@ std::string error_text(const InterpreterState& s, std::string_view message) {
 }
 
 void reporterror(InterpreterState& s, std::string_view message, int status) {
+  if (s.check_observer) s.check_observer->error(s, message);
   std::string text = error_text(s, message);
   s.syntax_level = 0;
   savegame(s, "debug.txt", s.current_label, text);
@@ -35,6 +36,7 @@ void reporterror(InterpreterState& s, std::string_view message, int status) {
 }
 
 void warning(InterpreterState& s, std::string_view tail) {
+  if (s.check_observer) return s.check_observer->warning(s, tail);
   conwriteln(s, "warning: STR " + inttostr(s.line_no) + std::string(tail));
 }
 

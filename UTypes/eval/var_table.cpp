@@ -31,6 +31,7 @@ LookupMemo& memo_for(InterpreterState& s, const NameProbe& probe) {
 
 int getvar(InterpreterState& s, std::string_view key) {
   if (key.size() > kNameMax) key = key.substr(0, kNameMax);
+  if (s.check_observer) [[unlikely]] s.check_observer->lookup(s, key);
   s.var_names[0] = key;
   const NameProbe probe(key);
   LookupMemo& memo = memo_for(s, probe);

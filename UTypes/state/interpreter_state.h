@@ -7,7 +7,9 @@
 #include <random>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "UTypes/diagnostics/check_observer.h"
 #include "UTypes/source/quest_file.h"
 #include "UTypes/state/name_table.h"
 #include "UTypes/state/short_string.h"
@@ -45,6 +47,15 @@ struct ReaderMark {
 struct LabelHit {
   bool found = false;
   ReaderMark mark;
+};
+
+// The labels that hold ":" after their first one, for checks of names that hold ":": the
+// text of each (after its first ":", lower-cased, without blanks) and, for every further
+// ":" in it, a hash of the text after that ":", so a name is tried only on the labels that
+// end as it does.
+struct ColonLabels {
+  std::vector<std::string> texts;
+  std::unordered_multimap<std::uint64_t, std::uint32_t> by_suffix;  // hash -> texts index
 };
 
 // A remembered result of a variable lookup, good while the table's names stay the same.
@@ -108,15 +119,22 @@ struct InterpreterState {
   std::mt19937 random;                                      // draws of `rnd`
   std::unordered_map<std::string, LabelHit> jump_cache;     // gotolabel, per name
   std::unordered_map<std::string, bool> label_check_cache;  // exact findlabel, per name
+  ColonLabels colon_labels;                                 // beside label_check_cache
   std::uint64_t cache_version = 0;                          // image version the caches hold
   std::array<ResumePoint, kCallStackSize> resume_points{};
   std::array<LookupMemo, kLookupMemos> lookup_memos{};
-  bool direct_reads = false;  // tests: search and return by reading, without caches
-  bool utf8_command_line = false;  // the quest name was typed in UTF-8, the console shows CP866
+  bool direct_reads = false;          // tests: search and return by reading, without caches
+  std::uint64_t label_reads = 0;      // jumps and checks that had to read the quest to a label
+  bool utf8_command_line = false;     // the quest name was typed in UTF-8, the console shows CP866
   std::int32_t expression_depth = 0;  // open expressions (NestingGuard)
   std::int32_t text_depth = 0;        // open texts
-  std::int32_t menu_depth = 0;     // menus re-entered from use actions
+  std::int32_t menu_depth = 0;        // menus re-entered from use actions
   std::int64_t statements_left = -1;  // statements a run may still execute; -1: no limit
+
+  // The authors' tools: a watcher of the check run, and where the current token began (kept
+  // only while a watcher is set).
+  CheckObserver* check_observer = nullptr;
+  SourcePlace token_start;
 };
 
 }  // namespace tindel

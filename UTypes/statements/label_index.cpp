@@ -1,6 +1,7 @@
 #include "UTypes/statements/label_index.h"
 
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "UTypes/eval/var_table.h"
@@ -21,11 +22,9 @@ bool ends_label(std::uint8_t c) {
   return c == 13 || c == ';' || c == '&';
 }
 
-namespace {
+const std::string kGatheredMark = " ";
 
-// Marks, in the check cache, that it holds every label an exact search finds. No such name
-// is ever looked up there: names holding ":" are searched by reading.
-const std::string kGatheredMark = ":";
+namespace {
 
 // The text after a ":" up to the end of its label, split at each further ":" into parts
 // (lower-cased, without blanks and control characters); false when the quest ends first.
@@ -75,16 +74,80 @@ bool skip_past_colon(InterpreterState& s) {
   return true;
 }
 
-// Every name that an exact search finds, gathered in one reading of the quest.
+// A hash of a text that can be extended at its front: text_hash(a + b) is
+// text_hash(a) * power(|b|) + text_hash(b).
+constexpr std::uint64_t kHashBase = 0x100000001B3ull;
+std::uint64_t text_hash(std::string_view text) {
+  std::uint64_t h = 0;
+  for (char c : text)
+    h = h * kHashBase + static_cast<unsigned char>(c) + 1;
+  return h;
+}
+std::uint64_t hash_power(std::size_t length) {
+  std::uint64_t p = 1;
+  for (std::size_t i = 0; i < length; ++i)
+    p *= kHashBase;
+  return p;
+}
+
+// A label whose text holds ":" after its first one: kept whole, with the hash of the text
+// after each further ":", computed from its end so the whole costs one pass over it.
+void keep_colon_label(InterpreterState& s, const std::vector<std::string>& parts) {
+  ColonLabels& labels = s.colon_labels;
+  auto index = static_cast<std::uint32_t>(labels.texts.size());
+  std::string text = parts[0];
+  for (std::size_t i = 1; i < parts.size(); ++i)
+    text += ":" + parts[i];
+  labels.texts.push_back(std::move(text));
+  std::uint64_t suffix = text_hash(parts.back()), power = hash_power(parts.back().size());
+  for (std::size_t i = parts.size() - 1; i-- > 1;) {  // the text after the ":" before part i
+    std::string head = parts[i] + ":";
+    suffix = text_hash(head) * power + suffix;
+    power *= hash_power(head.size());
+    labels.by_suffix.emplace(suffix, index);
+  }
+  labels.by_suffix.emplace(text_hash(labels.texts.back()), index);
+}
+
+// Every name that an exact search finds, gathered in one reading of the quest; the labels
+// holding ":" are kept for names that hold one.
 void gather_found_labels(InterpreterState& s) {
   open_aux_on_quest(s);
   std::vector<std::string> parts;
   while (skip_past_colon(s)) {
     if (!read_label_parts(s, parts)) break;
     if (last_part_reached(parts)) s.label_check_cache[parts.back()] = true;
+    if (parts.size() > 1) keep_colon_label(s, parts);
   }
   s.aux_file.close();
   s.label_check_cache[kGatheredMark] = true;
+}
+
+// Whether an exact search for `name` finds it in one label's text, read as the search reads
+// it: it tries the text after its first ":"; where a try stops on a character that differs,
+// that character is passed over and the search goes on at the next ":".
+bool found_in_colon_label(std::string_view text, std::string_view name) {
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t k = 0;
+    while (k < name.size() && start + k < text.size() && text[start + k] == name[k])
+      ++k;
+    if (k == name.size() && start + k == text.size()) return true;
+    std::size_t passed = start + k + 1;  // the character that stopped the try
+    if (passed >= text.size()) return false;
+    std::size_t colon = text.find(':', passed);
+    if (colon == std::string_view::npos) return false;
+    start = colon + 1;
+  }
+}
+
+// A name holding ":" is found only in a label whose text, or the text after one of its
+// further ":", is the name; the hash picks those labels out.
+bool colon_name_exists(const InterpreterState& s, const std::string& name) {
+  auto [first, last] = s.colon_labels.by_suffix.equal_range(text_hash(name));
+  for (auto it = first; it != last; ++it)
+    if (found_in_colon_label(s.colon_labels.texts[it->second], name)) return true;
+  return false;
 }
 
 }  // namespace
@@ -184,9 +247,13 @@ bool jump_to_known_label(InterpreterState& s, const std::string& name) {
 }
 
 bool indexed_label_exists(InterpreterState& s, const std::string& name) {
-  if (s.label_check_cache.count(name)) return true;  // only the gathering fills the cache
   if (!s.label_check_cache.count(kGatheredMark)) gather_found_labels(s);
-  return s.label_check_cache.count(name) != 0;
+  auto known = s.label_check_cache.find(name);
+  if (known != s.label_check_cache.end()) return known->second;
+  if (name.find(':') == std::string::npos) return false;
+  bool found = colon_name_exists(s, name);
+  s.label_check_cache.emplace(name, found);
+  return found;
 }
 
 }  // namespace tindel

@@ -1,8 +1,8 @@
 #pragma once
 // Where the quest's labels are, gathered in one reading of the quest, so that jumps and
 // label checks after the first one read nothing. Every answer is the one a search by
-// reading would give; where that cannot be known (a CR without its LF, a byte that reads as
-// the end of the quest, a name holding ":"), the callers search by reading.
+// reading would give; where a jump's cannot be known (a CR without its LF, a byte that reads
+// as the end of the quest, a name holding ":"), the jump searches by reading.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +10,10 @@
 #include "UTypes/state/interpreter_state.h"
 
 namespace tindel {
+
+// The key under which jump_cache and label_check_cache note that they hold every label of
+// the quest; no label name holds a blank, so none is ever looked up under it.
+extern const std::string kGatheredMark;
 
 // One character of aux_file through the quest's conversions; false at its end.
 bool aux_read(InterpreterState& s, std::uint8_t& c);
@@ -24,7 +28,8 @@ bool end_marker_between(const InterpreterState& s, std::size_t from, std::size_t
 // when the quest must be read.
 bool jump_to_known_label(InterpreterState& s, const std::string& name);
 
-// Whether an exact label search would find `name` (syntax level 2).
+// Whether an exact label search would find `name` (syntax level 2); names holding ":" too,
+// each tried only on the labels that end as it does.
 bool indexed_label_exists(InterpreterState& s, const std::string& name);
 
 }  // namespace tindel

@@ -1,6 +1,5 @@
 #include "UTypes/statements/labels.h"
 
-
 #include "UTypes/console/console.h"
 #include "UTypes/console/console_ops.h"
 #include "UTypes/diagnostics/report.h"
@@ -20,6 +19,7 @@ void sync_caches(InterpreterState& s) {
   if (version == s.cache_version) return;
   s.jump_cache.clear();
   s.label_check_cache.clear();
+  s.colon_labels = {};
   s.cache_version = version;
 }
 
@@ -34,6 +34,7 @@ bool reopen_quest(InterpreterState& s) {
 
 // Reads the reader forward to the label line of `name`, as a jump from the file's top does.
 void scan_to_label(InterpreterState& s, const std::string& name) {
+  ++s.label_reads;
   for (;;) {
     do {
       getchar(s);
@@ -56,6 +57,7 @@ void scan_to_label(InterpreterState& s, const std::string& name) {
 
 // The exact search, reading the quest from its top.
 void search_label(InterpreterState& s, const std::string& name) {
+  ++s.label_reads;
   open_aux_on_quest(s);
   findlabel(s, name, false);
   s.aux_file.close();
@@ -120,9 +122,10 @@ std::string findlabel(InterpreterState& s, const std::string& wanted, bool prefi
   return {};
 }
 
+// The quest as the reader has it: a label search reads what a jump would read.
 void open_aux_on_quest(InterpreterState& s) {
   const auto& image = s.quest_file.image();
-  if (image && !quest_image_stale(*image, s.quest_name)) {
+  if (image) {
     s.aux_file.open_image(image);
     return;
   }
@@ -130,10 +133,7 @@ void open_aux_on_quest(InterpreterState& s) {
 }
 
 void check_label(InterpreterState& s, const std::string& name) {
-  const auto& image = s.quest_file.image();
-  bool gathered = !s.direct_reads && name.find(':') == std::string::npos && image &&
-                  !quest_image_stale(*image, s.quest_name);
-  if (!gathered) return search_label(s, name);
+  if (s.direct_reads || !s.quest_file.image()) return search_label(s, name);
   sync_caches(s);
   if (!indexed_label_exists(s, name)) reporterror(s, "[findlabel] label <" + name + "> not found");
 }

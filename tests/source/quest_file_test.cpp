@@ -39,7 +39,7 @@ TEST(QuestFile, LineStartsFollowCrLfAndStopAtCtrlZ) {
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->end, 12u);
   EXPECT_TRUE(image->clean_line_ends);
-  EXPECT_EQ(image->line_starts, (std::vector<std::size_t>{0, 4, 9, 11}));
+  EXPECT_EQ(image->line_starts, (std::vector<std::uint32_t>{0, 4, 9, 11}));
 }
 
 TEST(QuestFile, CrWithoutLfMakesTheLineIndexUnusable) {
@@ -52,17 +52,52 @@ TEST(QuestFile, CrWithoutLfMakesTheLineIndexUnusable) {
   }
 }
 
-TEST(QuestFile, ReopeningReadsAChangedFileAgain) {
+std::string read_through(QuestFile& file) {
+  std::string read;
+  while (!file.at_end())
+    read += static_cast<char>(file.read_byte());
+  return read;
+}
+
+// Reopening costs no look at the disk; after a recheck it reads a changed file again, once.
+TEST(QuestFile, ReopeningReadsAChangedFileAgainOnlyAfterARecheck) {
   TempDir dir;
   dir.write("a.qst", "first");
   QuestFile file;
   ASSERT_TRUE(file.open("a.qst"));
   dir.write("a.qst", "second text");
   ASSERT_TRUE(file.open("a.qst"));
-  std::string read;
-  while (!file.at_end())
-    read += static_cast<char>(file.read_byte());
-  EXPECT_EQ(read, "second text");
+  EXPECT_EQ(read_through(file), "first");
+  file.recheck_disk();
+  ASSERT_TRUE(file.open("a.qst"));
+  EXPECT_EQ(read_through(file), "second text");
+  std::uint64_t version = file.image()->version;
+  file.recheck_disk();
+  ASSERT_TRUE(file.open("a.qst"));  // unchanged on disk: the same image
+  EXPECT_EQ(file.image()->version, version);
+  std::filesystem::remove("a.qst");
+  ASSERT_TRUE(file.open("a.qst"));  // gone, but nothing asked to look
+  file.recheck_disk();
+  EXPECT_FALSE(file.open("a.qst"));
+}
+
+// The index counts lines first: a quest of only line ends, and one without any.
+TEST(QuestFile, LineStartsOfQuestsWithoutTextOrWithoutLineEnds) {
+  TempDir dir;
+  std::string ends;
+  for (int i = 0; i < 1000; ++i)
+    ends += "\r\n";
+  dir.write("a.qst", ends);
+  auto image = load_quest_image("a.qst");
+  ASSERT_NE(image, nullptr);
+  ASSERT_TRUE(image->clean_line_ends);
+  ASSERT_EQ(image->line_starts.size(), 1001u);
+  for (std::size_t n = 0; n < image->line_starts.size(); ++n)
+    EXPECT_EQ(image->line_starts[n], 2 * n) << n;
+  dir.write("b.qst", "no line end at all");
+  image = load_quest_image("b.qst");
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->line_starts, (std::vector<std::uint32_t>{0}));
 }
 
 }  // namespace

@@ -177,6 +177,62 @@ TEST(LabelCheck, AButtonLooksForItsLabelCutTo63Characters) {
                     "[findlabel] label <" + label.substr(0, 63) + "> not found  (STR:3,"));
 }
 
+// Names holding ":" (the word `system` can give them) are checked without reading the quest
+// once per reference: a quest with many such references is read once in all.
+TEST(LabelCheck, NamesHoldingAColonAreCheckedFromOneReading) {
+  std::string quest = ":start\n";
+  const int kGates = 400;
+  for (int i = 0; i < kGates; ++i)
+    quest += "instr sys = gate:" + std::to_string(i) + "\ngoto system\nproc system\n";
+  quest += "end\n";
+  for (int i = 0; i < kGates; ++i)
+    quest += ":Gate : " + std::to_string(i) + " ; a gate\nend\n";
+  quest += ":common\nend\n";
+  TempDir dir;
+  QuestRun run = play(dir, quest, {.lines = {""}, .args = {"3", "w", "quest.qst"}});
+  EXPECT_EQ(run.status, 0) << run.output();
+  EXPECT_TRUE(holds(run.output(), "syntax <quest.qst> is checked!")) << run.output();
+  EXPECT_EQ(run.state->label_reads, 0u);
+
+  QuestRun missing = play(dir, quest + ":x\ninstr sys = gate:400\ngoto system\n",
+                          {.lines = {""}, .args = {"3", "w", "quest.qst"}});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_TRUE(holds(missing.output(), "Error: [findlabel] label <gate:400> not found"))
+      << missing.output();
+}
+
+// Where a search for a name holding ":" finds it, and where the ":" it passes over hides it.
+TEST(LabelCheck, NamesHoldingAColonAreFoundWhereASearchFindsThem) {
+  struct Case {
+    const char* labels;
+    const char* name;
+    bool found;
+  };
+  const Case cases[] = {
+      {":a:b\n", "a:b", true},        {":x:a:b\n", "a:b", true},
+      {":a:a:b\n", "a:b", false},  // the second ":" is read as part of "a:" and passed
+      {":a:b:c\n", "a:b", false},     {": A : b ; note\n", "a:b", true},
+      {":a:b & pln\n", "a:b", true},  {"pln x:a:b\n", "a:b", true},
+      {":a:bc\n:a:b\n", "a:b", true}, {"::a:b\n", ":a:b", true},
+      {"::a:b\n", "a:b", false},      {":ab:b\n:ab\n", "ab:b", true},
+      {":q:ab:b\n", "ab:b", true},    {":q:abb:b\n", "b:b", false},
+  };
+  for (bool direct : {false, true}) {
+    for (const Case& c : cases) {
+      Interp it(std::string(c.labels) + "end\n");
+      it.s().syntax_level = 2;
+      it.s().direct_reads = direct;
+      bool found = true;
+      try {
+        check_label(it.s(), c.name);
+      } catch (const ProgramEnd&) {
+        found = false;
+      }
+      EXPECT_EQ(found, c.found) << c.labels << " " << c.name << " direct " << direct;
+    }
+  }
+}
+
 TEST(LabelCheck, SyntaxLevelOneDoesNotLookForLabels) {
   TempDir dir;
   QuestRun run = play(dir, ":start\ngoto nowhere\nproc gone\nbtn lost, Go\nend\n",

@@ -1,0 +1,240 @@
+#include "author/lint_warnings.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "author/index_builder.h"
+
+namespace tindel::author {
+
+namespace {
+
+using K = TokenKind;
+
+std::string quoted(std::string_view name) {
+  return "'" + std::string(name) + "'";
+}
+
+void warn(std::vector<Problem>& out, int line, int column, std::string message) {
+  out.push_back(Problem{line, std::max(1, column), Severity::warning, std::move(message)});
+}
+
+bool all_digits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The statements of a location that do something, grouped by line, in file order.
+std::vector<std::vector<const SeenStatement*>> lines_of(const QuestFacts& facts,
+                                                        const Location& loc) {
+  std::vector<std::vector<const SeenStatement*>> lines;
+  for (const SeenStatement& st : facts.record.statements) {
+    if (is_separator_only(st) || st.start.line < loc.place.line || st.start.line > loc.end_line)
+      continue;
+    if (st.start.line == loc.place.line && st.start.column <= loc.place.column) continue;
+    if (lines.empty() || lines.back().front()->start.line != st.start.line) lines.emplace_back();
+    lines.back().push_back(&st);
+  }
+  return lines;
+}
+
+bool ends_with_jump(const std::vector<const SeenStatement*>& line) {
+  K kind = line.back()->kind;
+  return kind == K::End || kind == K::Goto;
+}
+
+// A location is closed when its last line leaves it for sure: an `end` or `goto` that no `if`
+// governs, or an `if` line and the `else` line after it that both leave.
+bool closed(const std::vector<std::vector<const SeenStatement*>>& lines) {
+  const auto& last = lines.back();
+  K first = last.front()->kind;
+  if (first == K::If) return false;
+  if (first != K::Else) return ends_with_jump(last);
+  if (lines.size() < 2) return false;
+  const auto& if_line = lines[lines.size() - 2];
+  return ends_with_jump(last) && if_line.front()->kind == K::If && ends_with_jump(if_line);
+}
+
+bool file_exists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The media file a statement names by a constant, or empty when it is computed.
+std::string constant_media_file(const SeenStatement& st) {
+  if (st.failed) return {};
+  if (st.kind == K::Music && st.token_count == 2 && all_digits(st.tokens[1].text) &&
+      st.tokens[1].text != "0")
+    return st.tokens[1].text + ".mid";
+  if (st.kind == K::Play && st.token_count == 1 && !st.result.empty()) return st.result + ".wav";
+  if (is_assignment(st) && st.text == "image" && st.token_count == 1 &&
+      all_digits(st.tokens[0].text) && st.tokens[0].text != "0")
+    return st.tokens[0].text + ".jpg";
+  return {};
+}
+
+std::set<std::string> labels_named(const QuestIndex& index) {
+  std::set<std::string> names;
+  for (const Location& loc : index.locations)
+    names.insert(loc.label);
+  return names;
+}
+
+// What the quest's names may be taken for, by the kind of read.
+bool read_satisfied(const std::string& key, const QuestIndex& index,
+                    const std::set<std::string>& labels) {
+  static const std::set<std::string> system = {
+      "styletextcolor", "stylebuttoncolor", "stylecursorcolor", "image", "common",
+      "%sys",           "%current_loc"};
+  if (system.count(key) || index.assignments.count(key)) return true;
+  if (key[0] == ';' || key[0] == '%') return false;
+  return labels.count(key) || index.assignments.count(";" + key) ||
+         index.assignments.count("%" + key);
+}
+
+// The assigned name of the same kind nearest to `key`, when it is near enough to be a slip.
+std::string nearest_assigned(const std::string& key, const QuestIndex& index) {
+  std::string best;
+  std::size_t best_distance = 3;
+  for (const auto& [name, places] : index.assignments) {
+    if ((name[0] == ';' || name[0] == '%') != (key[0] == ';' || key[0] == '%')) continue;
+    std::size_t d = edit_distance(name, key);
+    if (d < best_distance && d < key.size()) {
+      best = name;
+      best_distance = d;
+    }
+  }
+  return best;
+}
+
+std::string unassigned_message(const std::string& key, const std::string& suggestion) {
+  std::string hint = suggestion.empty() ? "" : "; did you mean " + quoted(suggestion) + "?";
+  if (key[0] == ';') return "item " + quoted(key.substr(1)) + " is tested but never given" + hint;
+  if (key[0] == '%')
+    return "string variable " + quoted(key.substr(1)) + " is substituted but never set by instr" +
+           hint;
+  return "variable " + quoted(key) + " is read but never assigned (it always reads 0)" + hint;
+}
+
+}  // namespace
+
+std::size_t edit_distance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j)
+    row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+bool uses_system_word(const QuestIndex& index) {
+  return index.assignments.count("%sys") != 0;
+}
+
+void warn_duplicate_labels(const QuestFacts& facts, std::vector<Problem>& out) {
+  std::map<std::string, const Location*> first;
+  for (const Location& loc : facts.index.locations) {
+    auto [it, fresh] = first.try_emplace(loc.label, &loc);
+    if (fresh) continue;
+    const Location& earlier = *it->second;
+    warn(out, earlier.place.line, earlier.place.column,
+         "label " + quoted(loc.label) + " is defined again at line " +
+             std::to_string(loc.place.line));
+    warn(out, loc.place.line, loc.place.column,
+         "label " + quoted(loc.label) + " is already defined at line " +
+             std::to_string(earlier.place.line) + "; this one is never reached");
+  }
+}
+
+std::vector<std::size_t> falling_locations(const QuestFacts& facts) {
+  std::vector<std::size_t> falling;
+  const auto& locations = facts.index.locations;
+  for (std::size_t i = 0; i + 1 < locations.size(); ++i) {
+    auto lines = lines_of(facts, locations[i]);
+    if (!lines.empty() && !closed(lines)) falling.push_back(i);
+  }
+  return falling;
+}
+
+void warn_fall_through(const QuestFacts& facts, std::vector<Problem>& out) {
+  const auto& locations = facts.index.locations;
+  for (std::size_t i : falling_locations(facts))
+    warn(out, locations[i].place.line, locations[i].place.column,
+         "location " + quoted(locations[i].label) + " has no end or goto: it runs into label " +
+             quoted(locations[i + 1].label) + " at line " +
+             std::to_string(locations[i + 1].place.line));
+}
+
+std::set<std::string> reached_labels(const QuestFacts& facts) {
+  const QuestIndex& index = facts.index;
+  std::set<std::string> reached;
+  if (!index.locations.empty()) reached.insert(index.locations.front().label);
+  for (const Link& link : index.links)
+    reached.insert(link.label);
+  bool any_end = std::any_of(facts.record.statements.begin(), facts.record.statements.end(),
+                             [](const SeenStatement& st) { return st.kind == K::End; });
+  if (any_end) reached.insert("common");
+  for (std::size_t i : falling_locations(facts))
+    reached.insert(index.locations[i + 1].label);
+  return reached;
+}
+
+void warn_unreachable_locations(const QuestFacts& facts, std::vector<Problem>& out) {
+  const QuestIndex& index = facts.index;
+  if (uses_system_word(index)) return;
+  std::set<std::string> reached = reached_labels(facts);
+  std::set<std::string> told;
+  for (const Location& loc : index.locations) {
+    if (reached.count(loc.label) || !told.insert(loc.label).second) continue;
+    warn(out, loc.place.line, loc.place.column,
+         "location " + quoted(loc.label) +
+             " is never reached: no btn, goto, proc, common location or use action names it");
+  }
+}
+
+void warn_unassigned_reads(const QuestFacts& facts, std::vector<Problem>& out) {
+  const QuestIndex& index = facts.index;
+  if (uses_system_word(index)) return;
+  std::set<std::string> labels = labels_named(index);
+  for (const auto& [key, places] : index.reads) {
+    if (key.empty() || read_satisfied(key, index, labels)) continue;
+    std::string message = unassigned_message(key, nearest_assigned(key, index));
+    for (const Place& at : places)
+      warn(out, at.line, at.column, message);
+  }
+}
+
+void warn_missing_media(const QuestFacts& facts, std::vector<Problem>& out) {
+  for (const SeenStatement& st : facts.record.statements) {
+    std::string file = constant_media_file(st);
+    if (file.empty() || file_exists(facts.quest_dir + "/" + file)) continue;
+    warn(out, st.start.line, st.start.column,
+         "file " + quoted(to_utf8(file)) + " is not beside the quest");
+  }
+}
+
+void warn_lone_line_feeds(const QuestFacts& facts, std::vector<Problem>& out) {
+  std::string_view bytes = facts.bytes;
+  if (bytes.find("\r\n") == std::string_view::npos) return;
+  std::vector<std::size_t> starts = scanner_line_starts(bytes);
+  std::size_t line = 0;
+  for (std::size_t i = bytes.find('\n'); i != std::string_view::npos; i = bytes.find('\n', i + 1)) {
+    if (i > 0 && bytes[i - 1] == '\r') continue;
+    while (line + 1 < starts.size() && starts[line + 1] <= i)
+      ++line;
+    warn(out, static_cast<int>(line + 1), static_cast<int>(i - starts[line] + 1),
+         "line end LF without CR in a CR LF file: this line and the next are read as one");
+  }
+}
+
+}  // namespace tindel::author

@@ -1,0 +1,42 @@
+#pragma once
+// The warnings that no check of the interpreter gives: what the quest's text shows to be a
+// likely mistake.
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "author/check_run.h"
+#include "author/quest_index.h"
+
+namespace tindel::author {
+
+struct QuestFacts {
+  const CheckRecord& record;
+  const QuestIndex& index;
+  std::string_view bytes;  // as the interpreter reads them
+  std::string quest_dir;   // where media files must lie
+};
+
+void warn_duplicate_labels(const QuestFacts& facts, std::vector<Problem>& out);
+void warn_unreachable_locations(const QuestFacts& facts, std::vector<Problem>& out);
+void warn_fall_through(const QuestFacts& facts, std::vector<Problem>& out);
+void warn_unassigned_reads(const QuestFacts& facts, std::vector<Problem>& out);
+void warn_missing_media(const QuestFacts& facts, std::vector<Problem>& out);
+void warn_lone_line_feeds(const QuestFacts& facts, std::vector<Problem>& out);
+
+// Locations that end with neither `end` nor `goto` and so run into the next label line.
+std::vector<std::size_t> falling_locations(const QuestFacts& facts);
+
+// The labels that something names (a button, jump, call, common location or use action), the
+// first location (where play starts), and the locations that the one before runs into.
+std::set<std::string> reached_labels(const QuestFacts& facts);
+
+// Whether the quest sets the string variable `sys`: the word `system` may then stand for any
+// name or keyword, and what is reached or read is no longer decided by the text.
+bool uses_system_word(const QuestIndex& index);
+
+// Edit distance of two names, for "did you mean".
+std::size_t edit_distance(std::string_view a, std::string_view b);
+
+}  // namespace tindel::author

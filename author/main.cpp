@@ -1,0 +1,32 @@
+// tindel-author: tools for quest authors, on the interpreter's own library.
+#include <clocale>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "author/commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tindel-author lint [--codepage w|d|u] [--format text|json] FILE...\n"
+    "       tindel-author map [--codepage w|d|u] [-o FILE.svg|FILE.png|FILE.dot] FILE\n"
+    "       tindel-author walk FILE.walk\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_CTYPE, "");
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    (args.empty() ? std::cerr : std::cout) << kUsage;
+    return args.empty() ? tindel::author::kStatusUsage : 0;
+  }
+  std::string command = args[0];
+  args.erase(args.begin());
+  if (command == "lint") return tindel::author::lint_command(args, std::cout, std::cerr);
+  if (command == "map") return tindel::author::map_command(args, std::cout, std::cerr);
+  if (command == "walk") return tindel::author::walk_command(args, std::cout, std::cerr);
+  std::cerr << "tindel-author: unknown command '" << command << "'\n" << kUsage;
+  return tindel::author::kStatusUsage;
+}
