@@ -10,6 +10,7 @@
 #include "UTypes/eval/var_table.h"
 #include "UTypes/source/codepage.h"
 #include "UTypes/source/scanner.h"
+#include "UTypes/state/nesting_guard.h"
 #include "UTypes/state/program_end.h"
 #include "UTypes/statements/labels.h"
 #include "UTypes/statements/parser.h"
@@ -110,6 +111,7 @@ void run_use_action(InterpreterState& s, int sel) {
   auto& caption = s.btn_captions[at(sel)];
   if (caption.empty() || caption[0] != 'u') return;
   caption.set(0, '+');
+  NestingGuard level(s, s.menu_depth, "[menu] STACK OUT");
   std::int32_t depth = s.call_depth;
   s.quest_file.recheck_disk();
   call(s, s.btn_labels[at(sel)].str());

@@ -7,6 +7,7 @@
 #include "UTypes/eval/operand.h"
 #include "UTypes/eval/string_expr.h"
 #include "UTypes/source/scanner.h"
+#include "UTypes/state/nesting_guard.h"
 
 namespace tindel {
 
@@ -14,12 +15,15 @@ namespace {
 
 using K = TokenKind;
 
-double truth(bool b) { return b ? 1.0 : 0.0; }
+double truth(bool b) {
+  return b ? 1.0 : 0.0;
+}
 
 double relation(InterpreterState& s);
 double sum(InterpreterState& s);
 double term(InterpreterState& s);
 double factor(InterpreterState& s);
+double negation(InterpreterState& s);
 
 // relation: sum [ ("<" | ">" | "=" | "<>" | "<=" | ">=") sum ]
 double relation(InterpreterState& s) {
@@ -29,12 +33,18 @@ double relation(InterpreterState& s) {
   gettoken(s);
   double b = sum(s);
   switch (op) {
-    case K::Equal: return truth(a == b);
-    case K::NotEqual: return truth(a != b);
-    case K::Greater: return truth(a > b);
-    case K::GreaterEqual: return truth(a >= b);
-    case K::Less: return truth(a < b);
-    default: return truth(a <= b);
+    case K::Equal:
+      return truth(a == b);
+    case K::NotEqual:
+      return truth(a != b);
+    case K::Greater:
+      return truth(a > b);
+    case K::GreaterEqual:
+      return truth(a >= b);
+    case K::Less:
+      return truth(a < b);
+    default:
+      return truth(a <= b);
   }
 }
 
@@ -65,9 +75,12 @@ double term(InterpreterState& s) {
     K op = s.token_kind;
     gettoken(s);
     double b = factor(s);
-    if (op == K::Star) a = a * b;
-    else if (op == K::Slash) a = b == 0.0 ? 0.0 : a / b;
-    else a = remainder_of(a, b);
+    if (op == K::Star)
+      a = a * b;
+    else if (op == K::Slash)
+      a = b == 0.0 ? 0.0 : a / b;
+    else
+      a = remainder_of(a, b);
   }
   return a;
 }
@@ -130,13 +143,23 @@ double operand(InterpreterState& s) {
   return 0.0;
 }
 
+// "not" { "not" } factor — a run of them in one loop, however long: an odd count negates
+// (true when the factor is 0), an even count tests the factor for being not 0.
+double negation(InterpreterState& s) {
+  bool odd = false;
+  do {
+    odd = !odd;
+    gettoken(s);
+  } while (s.token_kind == K::Not);
+  const bool zero = factor(s) == 0.0;
+  return truth(odd ? zero : !zero);
+}
+
 // factor: "not" factor | "(" expression ")" | rnd | strlen | strcmp | strchar | strpos | operand
 double factor(InterpreterState& s) {
   switch (s.token_kind) {
-    case K::Not: {
-      gettoken(s);
-      return truth(factor(s) == 0.0);
-    }
+    case K::Not:
+      return negation(s);
     case K::LParen: {
       gettoken(s);
       double v = expression(s);
@@ -149,12 +172,28 @@ double factor(InterpreterState& s) {
       gettoken(s);
       return v;
     }
-    case K::Strlen: return builtin_strlen(s);
-    case K::Strcmp: return builtin_strcmp(s);
-    case K::Strchar: return builtin_strchar(s);
-    case K::Strpos: return builtin_strpos(s);
-    default: return operand(s);
+    case K::Strlen:
+      return builtin_strlen(s);
+    case K::Strcmp:
+      return builtin_strcmp(s);
+    case K::Strchar:
+      return builtin_strchar(s);
+    case K::Strpos:
+      return builtin_strpos(s);
+    default:
+      return operand(s);
   }
+}
+
+// conjunction: relation { "and" relation }
+double conjunction(InterpreterState& s) {
+  double a = relation(s);
+  while (s.token_kind == K::And) {
+    gettoken(s);
+    double b = relation(s);
+    a = truth(a > 0.0 && b > 0.0);
+  }
+  return a;
 }
 
 }  // namespace
@@ -164,17 +203,14 @@ double draw_rnd(InterpreterState& s) {
   return static_cast<double>(draw) / 1000.0;
 }
 
-// expression: relation { "and" relation } [ "or" expression ]
+// expression: conjunction { "or" conjunction }. The grammar nests each "or" in a new
+// expression; a loop gives the same value (left to right, nothing skipped) at one level.
 double expression(InterpreterState& s) {
-  double a = relation(s);
-  while (s.token_kind == K::And) {
+  NestingGuard level(s, s.expression_depth, "[expression] STACK OUT");
+  double a = conjunction(s);
+  while (s.token_kind == K::Or) {
     gettoken(s);
-    double b = relation(s);
-    a = truth(a > 0.0 && b > 0.0);
-  }
-  if (s.token_kind == K::Or) {
-    gettoken(s);
-    double b = expression(s);
+    double b = conjunction(s);
     a = truth(a > 0.0 || b > 0.0);
   }
   return a;

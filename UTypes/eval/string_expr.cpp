@@ -9,6 +9,7 @@
 #include "UTypes/eval/numeric.h"
 #include "UTypes/eval/var_table.h"
 #include "UTypes/source/scanner.h"
+#include "UTypes/state/nesting_guard.h"
 
 namespace tindel {
 
@@ -46,13 +47,13 @@ EditArguments edit_arguments(InterpreterState& s, const char* comma_message,
 
 // #%strcopy a, b, text&$ — b characters of text from position a
 void strcopy(InterpreterState& s, std::string& out) {
-  EditArguments args =
-      edit_arguments(s, "[strcopy] \",\" expected", "[strcopy] \"&\" expected");
+  EditArguments args = edit_arguments(s, "[strcopy] \",\" expected", "[strcopy] \"&\" expected");
   std::int64_t start = std::max<std::int32_t>(args.a, 1);
   auto size = static_cast<std::int64_t>(args.text.size());
   if (start <= size && args.b >= 0)
-    out += args.text.substr(static_cast<std::size_t>(start - 1),
-                            static_cast<std::size_t>(std::min<std::int64_t>(args.b, size - start + 1)));
+    out += args.text.substr(
+        static_cast<std::size_t>(start - 1),
+        static_cast<std::size_t>(std::min<std::int64_t>(args.b, size - start + 1)));
   getchar(s);
   gettoken(s);
   expect_dollar(s);
@@ -118,6 +119,7 @@ void substitution(InterpreterState& s, std::string& out) {
 }  // namespace
 
 void string(InterpreterState& s) {
+  NestingGuard level(s, s.text_depth, "[string] STACK OUT");
   std::string out;
   if (s.cur_char <= 32) getchar(s);
   while (s.cur_char != '&' && s.cur_char < kEndOfFile) {

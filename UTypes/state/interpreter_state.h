@@ -136,6 +136,10 @@ struct InterpreterState {
   std::uint64_t label_reads = 0;  // jumps and checks that had to read the quest to a label
   // The locale's charset: the quest name was typed in it and media files are named in it.
   Charset charset{CharsetKind::kCp866};
+  std::int32_t expression_depth = 0;  // open expressions (NestingGuard)
+  std::int32_t text_depth = 0;        // open texts
+  std::int32_t menu_depth = 0;        // menus re-entered from use actions
+  std::int64_t statements_left = -1;  // statements a run may still execute; -1: no limit
 
   // The authors' tools: a watcher of the check run, and where the current token began (kept
   // only while a watcher is set).

@@ -310,6 +310,8 @@ bool begins_statement(TokenKind kind) {
 }
 
 void parser(InterpreterState& s) {
+  if (s.statements_left == 0) throw ProgramEnd{exit_status::kOk, "tindel: statement limit reached"};
+  if (s.statements_left > 0) --s.statements_left;
   TokenKind kind = s.token_kind;
   bool assigns = is_separator(kind) ? !s.token_text.empty() : !begins_statement(kind);
   dispatch(s);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "UTypes/eval/var_table.h"
+#include "UTypes/state/nesting_guard.h"
 #include "support/quest_harness.h"
 #include "support/screen_probe.h"
 
@@ -81,6 +82,37 @@ TEST(MenuReentry, AnActionThatFillsAPageEndsItWithNext) {
   EXPECT_NE(run.output().find("tag 30\n"), std::string::npos) << run.output();
   EXPECT_EQ(run.state->current_label, "hall");
   EXPECT_EQ(run.console->keys_left(), 0u);
+}
+
+
+// An action that waits in a menu of its own, where "u" offers the same action again: each
+// level is a menu inside the last. Past the bound the quest gets an error report.
+QuestRun reenter(const TempDir& dir, int levels) {
+  std::vector<std::uint8_t> keys = {'u', 80, 13};
+  for (int i = 1; i < levels; ++i)
+    keys.insert(keys.end(), {'x', 'u', 13});  // "x" ends pause 1, which empties the list
+  return play(dir,
+              ":use_key_deeper\n"
+              "depth = depth + 1\n"
+              "pause 1\n"
+              "pause 100000\n"
+              "end\n",
+              keys);
+}
+
+TEST(MenuReentry, MenusInsideActionsAreBounded) {
+  TempDir shallow;
+  QuestRun run = reenter(shallow, 12);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(var_value(*run.state, "$depth"), 12.0);
+  EXPECT_EQ(run.state->menu_depth, 0);
+  TempDir deep;
+  QuestRun stopped = reenter(deep, kMaxNesting + 3);
+  EXPECT_EQ(stopped.status, 1);
+  EXPECT_NE(stopped.screen().find("Error: [menu] STACK OUT  (STR:"), std::string::npos)
+      << stopped.output();
+  EXPECT_EQ(var_value(*stopped.state, "$depth"), static_cast<double>(kMaxNesting));
+  EXPECT_TRUE(deep.exists("debug.txt"));
 }
 
 }  // namespace
