@@ -11,7 +11,7 @@
 namespace tindel {
 
 struct KeyDecoderOptions {
-  Charset charset;             // what the bytes are in: UTF-8 or one byte per character
+  Charset charset{};           // what the bytes are in: UTF-8 or one byte per character
   bool collapse_crlf = false;  // "\r\n" is one Enter (streams), else two
 };
 

@@ -5,15 +5,15 @@
 namespace tindel {
 
 ScreenModel::ScreenModel(int width, int height)
-    : width_(std::max(width, 1)), height_(std::max(height, 1)),
-      cells_(static_cast<std::size_t>(width_ * height_)) {}
+    : width_(screen_side(width)), height_(screen_side(height)),
+      cells_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
 
 void ScreenModel::resize(int width, int height) {
-  width = std::max(width, 1);
-  height = std::max(height, 1);
+  width = screen_side(width);
+  height = screen_side(height);
   // Keep the rows that end at the cursor: that is where the player is reading.
   int first = std::max(0, cy_ - height + 1);
-  std::vector<Cell> cells(static_cast<std::size_t>(width * height));
+  std::vector<Cell> cells(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   for (int y = 0; y < height && first + y < height_; ++y)
     for (int x = 0; x < std::min(width, width_); ++x)
       cells[static_cast<std::size_t>(y * width + x)] = at(x, first + y);

@@ -10,6 +10,14 @@
 
 namespace tindel {
 
+// The largest side of a screen. A terminal may report any size; width x height cells must
+// fit memory and an int however absurd the report.
+constexpr int kMaxScreenSide = 4096;
+// A reported side brought into 1..kMaxScreenSide.
+constexpr int screen_side(int reported) {
+  return reported < 1 ? 1 : (reported > kMaxScreenSide ? kMaxScreenSide : reported);
+}
+
 struct Cell {
   std::uint8_t ch = ' ';
   std::uint8_t attr = 7;
@@ -25,6 +33,7 @@ class ScreenModel {
     virtual void before_scroll(const ScreenModel& model) = 0;
   };
 
+  // Sizes are brought into 1..kMaxScreenSide, here and at a resize.
   explicit ScreenModel(int width = 80, int height = 25);
 
   void set_listener(ScrollListener* listener) { listener_ = listener; }

@@ -130,5 +130,37 @@ TEST(ScreenModel, OneBasedCoordinatesThroughAConsole) {
   EXPECT_EQ(console.screen().cursor_x(), 79);
 }
 
+// A terminal may report any size: the model stays usable and small enough to hold.
+TEST(ScreenModel, AbsurdSizesAreBroughtIntoRange) {
+  struct SizeCase {
+    int width, height, kept_width, kept_height;
+  };
+  const std::vector<SizeCase> cases = {
+      {0, 0, 1, 1},
+      {-3, 25, 1, 25},
+      {46341, 46341, kMaxScreenSide, kMaxScreenSide},
+      {65535, 65535, kMaxScreenSide, kMaxScreenSide},
+      {80, 65535, 80, kMaxScreenSide},
+      {kMaxScreenSide, 1, kMaxScreenSide, 1},
+  };
+  for (const auto& c : cases) {
+    const std::string size = std::to_string(c.width) + "x" + std::to_string(c.height);
+    ScreenModel model(c.width, c.height);
+    EXPECT_EQ(model.width(), c.kept_width) << size;
+    EXPECT_EQ(model.height(), c.kept_height) << size;
+    ScreenModel resized(80, 25);
+    resized.write("kept", 7);
+    resized.resize(c.width, c.height);
+    EXPECT_EQ(resized.width(), c.kept_width) << size;
+    EXPECT_EQ(resized.height(), c.kept_height) << size;
+    // The text at the cursor is kept as far as the new width allows, and the far corner is
+    // a cell like any other while one step beyond it is outside.
+    EXPECT_EQ(resized.row_text(0), std::string("kept").substr(0, std::size_t(c.kept_width))) << size;
+    EXPECT_TRUE(resized.move_cursor(c.kept_width - 1, c.kept_height - 1)) << size;
+    EXPECT_FALSE(resized.move_cursor(c.kept_width, 0)) << size;
+    EXPECT_FALSE(resized.move_cursor(0, c.kept_height)) << size;
+  }
+}
+
 }  // namespace
 }  // namespace tindel

@@ -26,7 +26,7 @@ struct TerminalSize {
 TerminalSize terminal_size(int fd) {
   winsize ws{};
   if (::ioctl(fd, TIOCGWINSZ, &ws) != 0 || ws.ws_col == 0 || ws.ws_row == 0) return {};
-  return {ws.ws_col, ws.ws_row};
+  return {screen_side(ws.ws_col), screen_side(ws.ws_row)};
 }
 
 // The scanner asks at every quest line end; reading the terminal that often is waste.

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <new>
 
 #include "UTypes/state/emergency_hooks.h"
 
@@ -90,6 +91,31 @@ void give_terminal_back() {
   apply_saved_settings();
   int i = farewell_index;
   write_all(out_fd, farewell[i], farewell_length[i]);
+}
+
+// A crash by stack overflow leaves no room on the stack for its handler: the handlers of
+// the ending signals run on a stack of their own. One that is already in place and large
+// enough (a sanitizer's) is kept.
+std::size_t alternate_stack_size() {
+  constexpr std::size_t kAtLeast = 64 * 1024;
+  const long reported = ::sysconf(_SC_SIGSTKSZ);
+  return std::max(kAtLeast, reported > 0 ? static_cast<std::size_t>(reported) : 0);
+}
+
+void ensure_alternate_stack() {
+  const std::size_t size = alternate_stack_size();
+  stack_t current{};
+  if (::sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE) &&
+      current.ss_size >= size)
+    return;
+  // Never freed: a handler may run until the very end of the process.
+  void* memory = ::operator new(size, std::nothrow);
+  if (memory == nullptr) return;
+  stack_t fresh{};
+  fresh.ss_sp = memory;
+  fresh.ss_size = size;
+  fresh.ss_flags = 0;
+  if (::sigaltstack(&fresh, nullptr) != 0) ::operator delete(memory);
 }
 
 void on_exit_signal(int sig) {
@@ -176,8 +202,10 @@ termios make_line(termios t, bool utf8) {
 void install_exit_signal_handlers() {
   if (exit_handlers_installed) return;
   exit_handlers_installed = true;
+  ensure_alternate_stack();
   struct sigaction action {};
   action.sa_handler = on_exit_signal;
+  action.sa_flags = SA_ONSTACK;
   sigemptyset(&action.sa_mask);
   for (int sig : kExitSignals)
     sigaddset(&action.sa_mask, sig);

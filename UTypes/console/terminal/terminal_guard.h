@@ -9,7 +9,8 @@
 namespace tindel {
 
 // Handlers for SIGINT, SIGTERM, SIGHUP, SIGQUIT and the fatal SIGSEGV, SIGBUS, SIGFPE, SIGILL,
-// SIGABRT: they run the emergency hooks, put the previous disposition back and raise the
+// SIGABRT, on a stack of their own (a stack overflow leaves none): they run the emergency
+// hooks, put the previous disposition back and raise the
 // signal again, so the parent sees the true cause. A signal ignored at start stays ignored.
 // Installing twice does nothing more.
 void install_exit_signal_handlers();

@@ -7,7 +7,7 @@
 namespace tindel {
 
 TerminalPainter::TerminalPainter(int width, int height, AnsiColours colours, const Charset& charset)
-    : width_(width), height_(height), colours_(colours), charset_(charset) {
+    : width_(screen_side(width)), height_(screen_side(height)), colours_(colours), charset_(charset) {
   resize(width, height);
 }
 
@@ -18,9 +18,9 @@ void TerminalPainter::forget() {
 }
 
 void TerminalPainter::resize(int width, int height) {
-  width_ = width;
-  height_ = height;
-  shown_.assign(static_cast<std::size_t>(width * height), Cell{});
+  width_ = screen_side(width);
+  height_ = screen_side(height);
+  shown_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), Cell{});
   known_.assign(shown_.size(), 0);
   forget();
 }

@@ -261,5 +261,25 @@ TEST(TerminalPainter, TerminalFollowsTheModel) {
   }
 }
 
+// Whatever size the terminal reports, the painter holds a bounded grid and paints no cell
+// outside the smaller of the terminal and the model.
+TEST(TerminalPainter, AbsurdTerminalSizesAreBroughtIntoRange) {
+  ScreenModel model(20, 5);
+  model.write("hi", 7);
+  TerminalPainter painter(65535, 65535, AnsiColours(false), Charset());
+  std::string out;
+  painter.paint(model, out);
+  VirtualTerminal terminal(20, 5);
+  terminal.feed(out);
+  EXPECT_EQ(terminal.at(0, 0).ch, U'h');
+  EXPECT_EQ(terminal.at(1, 0).ch, U'i');
+
+  painter.resize(0, -1);
+  out.clear();
+  painter.paint(model, out);
+  EXPECT_NE(out.find('h'), std::string::npos) << out;
+  EXPECT_EQ(out.find('i'), std::string::npos) << "a cell beyond a 1x1 terminal: " << out;
+}
+
 }  // namespace
 }  // namespace tindel
