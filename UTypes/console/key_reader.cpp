@@ -14,7 +14,7 @@ KeyReader::Fill KeyReader::fill(int timeout_ms) {
   int ready = ::poll(&p, 1, timeout_ms);
   if (ready < 0) return errno == EINTR ? Fill::kInterrupted : Fill::kEnd;
   if (ready == 0) return Fill::kTimeout;
-  char bytes[4096];
+  char bytes[65536];
   ssize_t n = ::read(fd_, bytes, sizeof bytes);
   if (n > 0) {
     buffer_.append(bytes, static_cast<std::size_t>(n));
@@ -42,23 +42,44 @@ std::optional<std::uint8_t> KeyReader::take_key() {
 }
 
 std::optional<DecodedKey> KeyReader::take_decoded() {
-  while (!buffer_.empty()) {
+  while (!empty()) {
     const bool no_more_bytes = ended_ || sequence_wait_left() == 0;
-    DecodedKey decoded = decode_key(buffer_, options_, no_more_bytes);
+    const std::string_view rest = std::string_view(buffer_).substr(start_);
+    DecodedKey decoded = decode_key(rest, options_, no_more_bytes);
     if (decoded.status == DecodedKey::Status::kNeedMore) return std::nullopt;
-    buffer_.erase(0, decoded.length);
+    consume(decoded.length);
     if (decoded.status == DecodedKey::Status::kKey) return decoded;
   }
   return std::nullopt;
 }
 
 std::optional<std::string> KeyReader::take_line() {
-  std::size_t end = buffer_.find('\n');
-  if (end == std::string::npos && !(ended_ && !buffer_.empty())) return std::nullopt;
-  std::string line = buffer_.substr(0, end);
-  buffer_.erase(0, end == std::string::npos ? end : end + 1);
+  const std::size_t from = std::max(start_, searched_);
+  const std::size_t end = buffer_.find('\n', from);
+  const std::size_t stop = end == std::string::npos ? buffer_.size() : end;
+  bytes_searched_ += stop - from;
+  searched_ = stop;
+  if (end == std::string::npos && !(ended_ && !empty())) return std::nullopt;
+  std::string line = buffer_.substr(start_, stop - start_);
+  consume(stop - start_ + (end == std::string::npos ? 0 : 1));
   std::erase(line, '\r');
   return line;
+}
+
+void KeyReader::clear() {
+  buffer_.clear();
+  start_ = searched_ = 0;
+}
+
+void KeyReader::consume(std::size_t n) {
+  start_ += n;
+  if (start_ >= buffer_.size()) {
+    clear();
+  } else if (start_ >= 4096 && start_ * 2 >= buffer_.size()) {
+    buffer_.erase(0, start_);
+    searched_ -= std::min(searched_, start_);
+    start_ = 0;
+  }
 }
 
 }  // namespace tindel

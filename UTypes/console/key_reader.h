@@ -30,18 +30,27 @@ class KeyReader {
   // the unterminated rest. nullopt while no whole line is buffered.
   std::optional<std::string> take_line();
 
-  bool empty() const { return buffer_.empty(); }
+  bool empty() const { return start_ == buffer_.size(); }
   bool ended() const { return ended_; }
   // A terminal goes on after an end-of-file key: read again after it.
   void forget_end() { ended_ = false; }
-  void clear() { buffer_.clear(); }
+  void clear();
   // Time left until a held-back sequence is decided without its rest, in milliseconds.
   int sequence_wait_left() const;
+  // How many bytes the line search has looked at so far: each byte once, however the line
+  // arrives, so a long line costs time in proportion to its length.
+  std::size_t bytes_searched() const { return bytes_searched_; }
 
  private:
+  // Hands out the next n bytes; the buffer is compacted only when most of it is handed out.
+  void consume(std::size_t n);
+
   int fd_;
   KeyDecoderOptions options_;
   std::string buffer_;
+  std::size_t start_ = 0;     // the bytes before it are handed out
+  std::size_t searched_ = 0;  // no "\n" from start_ up to here
+  std::size_t bytes_searched_ = 0;
   bool ended_ = false;
   std::chrono::steady_clock::time_point last_arrival_{};
 };

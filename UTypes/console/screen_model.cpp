@@ -5,7 +5,8 @@
 namespace tindel {
 
 ScreenModel::ScreenModel(int width, int height)
-    : width_(screen_side(width)), height_(screen_side(height)),
+    : width_(screen_side(width)),
+      height_(screen_side(height)),
       cells_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
 
 void ScreenModel::resize(int width, int height) {
@@ -31,7 +32,8 @@ void ScreenModel::clear(std::uint8_t attr) {
 }
 
 void ScreenModel::write(std::string_view bytes, std::uint8_t attr) {
-  for (char c : bytes) put(static_cast<std::uint8_t>(c), attr);
+  for (char c : bytes)
+    put(static_cast<std::uint8_t>(c), attr);
 }
 
 bool ScreenModel::move_cursor(int x, int y) {
@@ -42,9 +44,14 @@ bool ScreenModel::move_cursor(int x, int y) {
 }
 
 std::string ScreenModel::row_text(int y) const {
-  std::string s;
-  for (int x = 0; x < width_; ++x) s.push_back(static_cast<char>(at(x, y).ch));
-  s.erase(s.find_last_not_of(' ') + 1);
+  // Every row that scrolls off is taken as text: the blanks at its end are not copied.
+  const Cell* row = &at(0, y);
+  int length = width_;
+  while (length > 0 && row[length - 1].ch == ' ')
+    --length;
+  std::string s(static_cast<std::size_t>(length), ' ');
+  for (int x = 0; x < length; ++x)
+    s[static_cast<std::size_t>(x)] = static_cast<char>(row[x].ch);
   return s;
 }
 

@@ -10,10 +10,13 @@ ScriptedConsole::ScriptedConsole(int width, int height) : model_(width, height) 
 
 std::string ScriptedConsole::transcript() const {
   std::string out;
-  for (const auto& row : scrolled_) out += row + "\n";
+  for (const auto& row : scrolled_)
+    out += row + "\n";
   int last = model_.height() - 1;
-  while (last > model_.cursor_y() && model_.row_text(last).empty()) --last;
-  for (int y = 0; y <= last; ++y) out += model_.row_text(y) + "\n";
+  while (last > model_.cursor_y() && model_.row_text(last).empty())
+    --last;
+  for (int y = 0; y <= last; ++y)
+    out += model_.row_text(y) + "\n";
   return out;
 }
 
@@ -45,8 +48,10 @@ std::optional<std::string> ScriptedConsole::readline() {
 }
 
 void ScriptedConsole::clrscr(std::uint8_t attr) {
-  for (int y = 0; y < model_.height(); ++y)
-    if (y < model_.cursor_y() || !model_.row_text(y).empty()) scrolled_.push_back(model_.row_text(y));
+  for (int y = 0; y < model_.height(); ++y) {
+    std::string row = model_.row_text(y);
+    if (y < model_.cursor_y() || !row.empty()) scrolled_.push_back(std::move(row));
+  }
   model_.clear(attr);
 }
 

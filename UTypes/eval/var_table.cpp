@@ -1,5 +1,6 @@
 #include "UTypes/eval/var_table.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "UTypes/diagnostics/report.h"
@@ -31,7 +32,8 @@ LookupMemo& memo_for(InterpreterState& s, const NameProbe& probe) {
 
 int getvar(InterpreterState& s, std::string_view key) {
   if (key.size() > kNameMax) key = key.substr(0, kNameMax);
-  if (s.check_observer) [[unlikely]] s.check_observer->lookup(s, key);
+  if (s.check_observer) [[unlikely]]
+    s.check_observer->lookup(s, key);
   s.var_names[0] = key;
   const NameProbe probe(key);
   LookupMemo& memo = memo_for(s, probe);
@@ -87,10 +89,8 @@ int ensure_text_slot(InterpreterState& s, int v) {
 }
 
 void create_system_variables(InterpreterState& s) {
-  for (int i = kLastSlot; i >= 0; --i) {
-    s.var_names[static_cast<std::size_t>(i)].clear();
-    s.var_values[static_cast<std::size_t>(i)] = 0.0;
-  }
+  s.var_names.clear_all();
+  std::fill(s.var_values.begin(), s.var_values.end(), 0.0);
   s.var_boundary = kVarSlots;
   struct SystemVariable {
     const char* key;

@@ -80,3 +80,32 @@ TEST(NameTable, AnswersAsAPlainScanAfterRandomRenames) {
 }
 
 }  // namespace tindel
+
+namespace tindel {
+
+// Emptying the whole table at once leaves it as a fresh one: no old name is found, the
+// empty name is in every slot, and names stored afterwards are found as before.
+TEST(NameTable, ClearingAllIsAFreshTable) {
+  NameTable<8, 63> table;
+  table[3] = "$lamp";
+  table[5] = "$abcdefghij";
+  table[7] = "";
+  const std::uint64_t before = table.generation();
+  table.clear_all();
+  EXPECT_NE(table.generation(), before) << "remembered lookups must be dropped";
+  for (const char* name : {"$lamp", "$abcdefghij"}) {
+    table[0] = name;
+    EXPECT_EQ(table.find_below(8, NameProbe(name)), 0) << name;
+  }
+  table[0] = "";
+  EXPECT_EQ(table.find_below(8, NameProbe("")), 7) << "the empty name is in every slot";
+  EXPECT_TRUE(table[0].empty());
+  table[2] = "$lamp";
+  table[0] = "$lamp";
+  EXPECT_EQ(table.find_below(8, NameProbe("$lamp")), 2);
+  table[2].clear();
+  table[0] = "$lamp";
+  EXPECT_EQ(table.find_below(8, NameProbe("$lamp")), 0) << "the bucket counts stayed right";
+}
+
+}  // namespace tindel
