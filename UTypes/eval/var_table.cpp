@@ -23,7 +23,7 @@ bool may_name_a_text(std::string_view key) {
 // Every lookup of the same key finds the same slot while no name changes; the text's
 // quests look up the style colours for every character they print.
 LookupMemo& memo_for(InterpreterState& s, const NameProbe& probe) {
-  std::uint64_t mixed = probe.head() * 0x9E3779B97F4A7C15ull;
+  std::uint64_t mixed = probe.hash() * 0x9E3779B97F4A7C15ull;
   return s.lookup_memos[static_cast<std::size_t>(mixed >> 58) % kLookupMemos];
 }
 
