@@ -69,15 +69,15 @@ class NameTable {
       names_[0] = s;
       return;
     }
+    ++generation_;  // a remembered answer may depend on the write, even of the same name
     if (names_[i].view() == s.substr(0, N)) return;
     unlink(i);
     names_[i] = s;
     hashes_[i] = NameProbe::hash_of(names_[i].view());
     if (!names_[i].empty()) link(i);
-    ++generation_;
   }
 
-  // Changes whenever a name other than the sentinel's changes, so a remembered search
+  // Changes whenever a name other than the sentinel's is written, so a remembered search
   // result is good exactly while the generation stays the same.
   std::uint64_t generation() const { return generation_; }
 
