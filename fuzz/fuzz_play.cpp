@@ -1,6 +1,6 @@
 // Quest text played in mode 0. The input is the quest, a NUL byte, the keys pressed (one
 // byte each), another NUL and the lines typed, one per "\n". The first byte of the quest
-// part chooses the code page (bit 0) and a ".qs1" file name (bit 1).
+// part chooses the code page (bits 0 and 1) and a ".qs1" file name (bit 2).
 #include <cstddef>
 #include <cstdint>
 
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto [quest, script] = split_at(as_text(data + 1, size - 1), '\0');
   auto [keys, lines] = split_at(script, '\0');
   QuestInput input{
-      .args = {"0", (choice & 1) ? "d" : "w", (choice & 2) ? "quest.qs1" : "quest.qst"},
+      .args = {"0", codepage_of(choice), (choice & 4) ? "quest.qs1" : "quest.qst"},
       .quest = quest,
       .keys = {keys.begin(), keys.end()},
       .lines = lines_of(lines),

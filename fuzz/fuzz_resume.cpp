@@ -34,13 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view rest = as_text(data + 1, size - 1);
   auto [save, quest] = split_at(rest, '\0');
   if (quest.empty() && rest.find('\0') == std::string_view::npos) quest = kQuest;
-  enter_work_folder();
-  write_file("save.txt", save);
   QuestInput input{
       .args = {traced ? "6" : "1", "w", "quest.qst"},
       .quest = quest,
       .keys = {13, 'u', 'i', 80, 13},
       .lines = {""},
+      .save_game = save,
   };
   run_quest(input);
   return 0;

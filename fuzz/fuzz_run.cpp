@@ -15,13 +15,40 @@
 
 namespace tindel::fuzz {
 
-void enter_work_folder() {
-  static bool entered = false;
-  if (entered) return;
-  char pattern[] = "/tmp/tindel-fuzz-XXXXXX";
-  if (!::mkdtemp(pattern) || ::chdir(pattern) != 0) std::abort();
-  entered = true;
+namespace {
+
+int open_folder(const char* path) {
+  int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) std::abort();
+  return fd;
 }
+
+// The private folder, made once per process.
+int work_folder() {
+  static const int fd = [] {
+    char pattern[] = "/tmp/tindel-fuzz-XXXXXX";
+    if (!::mkdtemp(pattern)) std::abort();
+    return open_folder(pattern);
+  }();
+  return fd;
+}
+
+// Inside the private folder for the life of the object.
+class InWorkFolder {
+ public:
+  InWorkFolder() : caller_(open_folder(".")) {
+    if (::fchdir(work_folder()) != 0) std::abort();
+  }
+  ~InWorkFolder() {
+    if (::fchdir(caller_) != 0) std::abort();
+    ::close(caller_);
+  }
+  InWorkFolder(const InWorkFolder&) = delete;
+  InWorkFolder& operator=(const InWorkFolder&) = delete;
+
+ private:
+  int caller_;
+};
 
 void write_file(const std::string& name, std::string_view bytes) {
   int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -35,9 +62,12 @@ void write_file(const std::string& name, std::string_view bytes) {
   ::close(fd);
 }
 
+}  // namespace
+
 int run_quest(const QuestInput& input) {
-  enter_work_folder();
+  InWorkFolder inside;
   write_file(input.args.size() == 3 ? input.args[2] : "stackle.qst", input.quest);
+  if (input.save_game) write_file("save.txt", *input.save_game);
   auto state = std::make_unique<InterpreterState>();
   state->statements_left = input.statement_limit;
   ScriptedConsole console;
