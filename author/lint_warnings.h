@@ -1,9 +1,9 @@
 #pragma once
 // The warnings that no check of the interpreter gives: what the quest's text shows to be a
 // likely mistake.
-#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "author/check_run.h"
@@ -35,7 +35,7 @@ QuestFacts quest_facts(const CheckRecord& record, const QuestIndex& index, std::
 
 // The labels that something names (a button, jump, call, common location or use action), the
 // first location (where play starts), and the locations that the one before runs into.
-std::set<std::string> reached_labels(const QuestFacts& facts);
+std::unordered_set<std::string> reached_labels(const QuestFacts& facts);
 
 // Whether the quest sets the string variable `sys`: the word `system` may then stand for any
 // name or keyword, and what is reached or read is no longer decided by the text.

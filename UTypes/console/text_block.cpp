@@ -22,11 +22,10 @@ void append_cell(InterpreterState& s, std::uint8_t ch, std::uint8_t colour) {
   ++s.block_count;
 }
 
-// The colour of "$styletextcolor" now, read from its remembered slot while no name changed;
-// a watched check hears every lookup, so it looks the name up each time.
+// The colour of "$styletextcolor" now, read from its remembered slot while no name changed.
 std::uint8_t text_colour(InterpreterState& s) {
   SlotMemo& memo = s.text_colour_slot;
-  if (memo.generation != s.var_names.generation() || s.check_observer) {
+  if (memo.generation != s.var_names.generation()) {
     memo.slot = getvar(s, "$styletextcolor");
     memo.generation = s.var_names.generation();
   }
@@ -51,6 +50,9 @@ void outchar(InterpreterState& s, std::uint8_t ch) {
 }
 
 void outtext(InterpreterState& s, std::string_view text) {
+  // A watched check hears the colour read once a text, not once a character.
+  if (s.check_observer && !text.empty()) [[unlikely]]
+    s.check_observer->lookup(s, "$styletextcolor");
   for (char c : text)
     outchar(s, static_cast<std::uint8_t>(c));
 }
