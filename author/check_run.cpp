@@ -1,6 +1,7 @@
 #include "author/check_run.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <unordered_map>
 
@@ -80,8 +81,10 @@ class Watcher : public CheckObserver {
     note_label_line(s);
     if (record_.statements.empty()) return;
     SeenStatement& st = record_.statements.back();
-    if (st.token_count < kKeptTokens && keeps_tokens(st))
-      detail_of(record_, st).tokens.push_back({s.token_kind, s.token_text, s.token_start});
+    if (st.token_count < kKeptTokens && keeps_tokens(st)) {
+      StatementDetail& detail = detail_of(record_, st);
+      detail.tokens[detail.tokens_kept++] = SeenToken{s.token_kind, s.token_text, s.token_start};
+    }
     ++st.token_count;
   }
 
@@ -117,13 +120,23 @@ class Watcher : public CheckObserver {
   }
 
   // The number of a key in the record's list, given when it is first looked up.
+  // A small table of recent keys goes first: most lookups are of a few names.
   std::uint32_t key_id(std::string_view key) {
+    RecentKey& recent = recent_keys_[recent_slot(key)];
+    if (recent.id < record_.keys.size() && record_.keys[recent.id] == key) return recent.id;
     auto known = key_ids_.find(key);
-    if (known != key_ids_.end()) return known->second;
+    if (known != key_ids_.end()) return recent.id = known->second;
     auto id = static_cast<std::uint32_t>(record_.keys.size());
     record_.keys.emplace_back(key);
     key_ids_.emplace(record_.keys.back(), id);
-    return id;
+    return recent.id = id;
+  }
+
+  static std::size_t recent_slot(std::string_view key) {
+    std::size_t mixed = key.size() * 131;
+    for (std::size_t i = 0; i < key.size(); i += 3)
+      mixed = mixed * 31 + static_cast<unsigned char>(key[i]);
+    return mixed % kRecentKeys;
   }
 
   // A line end that the scanner read from a ":" is a label line.
@@ -168,8 +181,13 @@ class Watcher : public CheckObserver {
     SourcePlace start;
     std::int32_t length = 0;
   };
+  struct RecentKey {
+    std::uint32_t id = UINT32_MAX;
+  };
+  static constexpr std::size_t kRecentKeys = 256;
   CheckRecord& record_;
   TokenPlace last_token_;
+  std::array<RecentKey, kRecentKeys> recent_keys_{};
   std::unordered_map<std::string, std::uint32_t, KeyHash, std::equal_to<>> key_ids_;
   std::vector<std::size_t> starts_;
   const QuestImage* image_ = nullptr;
@@ -246,9 +264,10 @@ void record_results(const InterpreterState& s, CheckRecord& record, int btn_coun
 
 }  // namespace
 
-const std::vector<SeenToken>& CheckRecord::tokens_of(const SeenStatement& st) const {
-  static const std::vector<SeenToken> none;
-  return st.detail == kNoDetail ? none : details[st.detail].tokens;
+std::span<const SeenToken> CheckRecord::tokens_of(const SeenStatement& st) const {
+  if (st.detail == kNoDetail) return {};
+  const StatementDetail& detail = details[st.detail];
+  return std::span<const SeenToken>(detail.tokens).first(detail.tokens_kept);
 }
 
 const std::string& CheckRecord::result_of(const SeenStatement& st) const {
@@ -287,8 +306,11 @@ CheckRecord run_check(const PreparedQuest& quest) {
   set_up(s, quest, console, media);
   const auto& image = quest.image;
   s.quest_file.open_image(image);
+  // The image has counted the lines already unless a CR stands without its LF.
   std::vector<std::size_t> starts =
-      scanner_line_starts(std::string_view(image->bytes).substr(0, image->end));
+      image->clean_line_ends
+          ? std::vector<std::size_t>(image->line_starts.begin(), image->line_starts.end())
+          : scanner_line_starts(quest.bytes());
   // A last line end opens no line of its own.
   bool ends_with_line_end = starts.size() > 1 && starts.back() == image->end;
   record.line_count = static_cast<int>(starts.size() - (ends_with_line_end ? 1 : 0));
@@ -296,6 +318,7 @@ CheckRecord run_check(const PreparedQuest& quest) {
   // the reserve that are never written are never mapped in, and no copy grows the vectors.
   record.statements.reserve(image->end / 8);
   record.lookups.reserve(image->end / 8);
+  record.details.reserve(image->end / 32);
   Watcher watcher(record);
   watcher.set_line_starts(starts);
   watcher.set_image(image.get());

@@ -3,9 +3,11 @@
 // quest held in memory, watched: every error is recorded and the check goes on from the start
 // of the next line, and every statement, token and variable lookup is kept for the index and
 // the warnings.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "UTypes/diagnostics/check_observer.h"
 #include "UTypes/source/quest_file.h"
 #include "UTypes/state/token_kind.h"
+#include "author/large_buffer.h"
 #include "author/lint.h"
 
 namespace tindel::author {
@@ -29,7 +32,8 @@ constexpr std::uint32_t kNoDetail = UINT32_MAX;
 // What a few kinds of statement leave for the index and the warnings beyond where they stand.
 struct StatementDetail {
   // btn, goto, proc, input, music and the picture's assignment: the first tokens it read
-  std::vector<SeenToken> tokens;
+  std::array<SeenToken, kKeptTokens> tokens;
+  std::uint8_t tokens_kept = 0;
   // p and pln the first line of their text (the first of each location only), play the
   // sound's name, btn the caption, common the common location's label.
   std::string result;
@@ -65,16 +69,21 @@ struct LabelLine {
   int length = 0;     // from the ":" to the end of the name
 };
 
+// The record's arrays grow with the quest: a 4 MB quest holds hundreds of thousands of
+// statements and lookups.
+template <typename T>
+using LargeVector = std::vector<T, LargeAllocator<T>>;
+
 struct CheckRecord {
-  std::vector<SeenStatement> statements;
-  std::vector<StatementDetail> details;
-  std::vector<SeenLookup> lookups;
+  LargeVector<SeenStatement> statements;
+  LargeVector<StatementDetail> details;
+  LargeVector<SeenLookup> lookups;
   std::vector<std::string> keys;  // every key looked up once: "$gold", ";key", "%name"
   std::vector<SeenDiagnostic> diagnostics;
   std::vector<LabelLine> labels;
   int line_count = 1;
 
-  const std::vector<SeenToken>& tokens_of(const SeenStatement& st) const;
+  std::span<const SeenToken> tokens_of(const SeenStatement& st) const;
   const std::string& result_of(const SeenStatement& st) const;
   const std::string& key_of(const SeenLookup& look) const { return keys[look.key]; }
 };

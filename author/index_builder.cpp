@@ -58,7 +58,7 @@ std::vector<Location> locations_of(const CheckRecord& record) {
 
 void add_label_link(QuestIndex& index, const CheckRecord& record, const SeenStatement& st,
                     LinkKind kind) {
-  const auto& tokens = record.tokens_of(st);
+  auto tokens = record.tokens_of(st);
   if (tokens.empty() || tokens[0].text.empty()) return;
   const SeenToken& label = tokens[0];
   index.links.push_back({to_utf8(label.text), place_of(label.start, label.text.size()), kind,
@@ -151,7 +151,7 @@ void add_variables(QuestIndex& index, const CheckRecord& record) {
   move_into(record, read, index.reads);
   // input NAME: at a check nothing is looked up, but the name is assigned.
   for (const SeenStatement& st : record.statements) {
-    const auto& tokens = record.tokens_of(st);
+    auto tokens = record.tokens_of(st);
     if (st.kind == K::Input && !st.failed && !tokens.empty() && !tokens[0].text.empty())
       index.assignments[to_utf8(tokens[0].text)].push_back(
           place_of(tokens[0].start, tokens[0].text.size()));

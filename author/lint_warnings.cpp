@@ -99,7 +99,7 @@ bool file_exists(const std::string& path) {
 // The media file a statement names by a constant, or empty when it is computed.
 std::string constant_media_file(const CheckRecord& record, const SeenStatement& st) {
   if (st.failed || st.detail == kNoDetail) return {};
-  const auto& tokens = record.tokens_of(st);
+  auto tokens = record.tokens_of(st);
   const std::string& result = record.result_of(st);
   if (st.kind == K::Music && st.token_count == 2 && all_digits(tokens[1].text) &&
       tokens[1].text != "0")
@@ -222,9 +222,9 @@ void warn_fall_through(const QuestFacts& facts, std::vector<Problem>& out) {
              std::to_string(locations[i + 1].place.line));
 }
 
-std::unordered_set<std::string> reached_labels(const QuestFacts& facts) {
+std::unordered_set<std::string_view> reached_labels(const QuestFacts& facts) {
   const QuestIndex& index = facts.index;
-  std::unordered_set<std::string> reached;
+  std::unordered_set<std::string_view> reached;
   if (!index.locations.empty()) reached.insert(index.locations.front().label);
   for (const Link& link : index.links)
     reached.insert(link.label);
@@ -239,7 +239,7 @@ std::unordered_set<std::string> reached_labels(const QuestFacts& facts) {
 void warn_unreachable_locations(const QuestFacts& facts, std::vector<Problem>& out) {
   const QuestIndex& index = facts.index;
   if (uses_system_word(index)) return;
-  std::unordered_set<std::string> reached = reached_labels(facts);
+  std::unordered_set<std::string_view> reached = reached_labels(facts);
   std::unordered_set<std::string_view> told;
   for (const Location& loc : index.locations) {
     if (reached.count(loc.label) || !told.insert(loc.label).second) continue;

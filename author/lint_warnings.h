@@ -34,8 +34,9 @@ QuestFacts quest_facts(const CheckRecord& record, const QuestIndex& index, std::
                        const std::string& quest_dir);
 
 // The labels that something names (a button, jump, call, common location or use action), the
-// first location (where play starts), and the locations that the one before runs into.
-std::unordered_set<std::string> reached_labels(const QuestFacts& facts);
+// first location (where play starts), and the locations that the one before runs into. The
+// names are views of the index's.
+std::unordered_set<std::string_view> reached_labels(const QuestFacts& facts);
 
 // Whether the quest sets the string variable `sys`: the word `system` may then stand for any
 // name or keyword, and what is reached or read is no longer decided by the text.
