@@ -8,7 +8,7 @@ BINDIR = $(DESTDIR)$(PREFIX)/bin
 MANDIR = $(DESTDIR)$(PREFIX)/share/man/man1
 SHAREDIR = $(DESTDIR)$(PREFIX)/share/tindel
 
-.PHONY: all deps build program author play test bench bench-e2e asan format clean install uninstall
+.PHONY: all deps build program author play test bench bench-e2e asan clang fuzz fuzz-run format clean install uninstall
 
 all: build
 
@@ -44,6 +44,24 @@ asan: deps
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS)
 
+# The same build and tests with clang 14, which is stricter in places than g++.
+clang: deps
+	cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake --build build-clang -j $(JOBS)
+	cd build-clang && ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets of fuzz/ (clang with ASan and UBSan); `make fuzz-run` gives each
+# FUZZ_SECONDS of fuzzing from the committed seeds.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DTINDEL_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_all
+
+fuzz-run: fuzz
+	scripts/fuzz-run $(FUZZ_SECONDS) build-fuzz
+
 # The player and the authors' program, their manuals tindel(1) and tindel-author(1), and the
 # docs and the examples (with the walkthrough of the bundled quest) under share/tindel.
 install: program author
@@ -63,7 +81,7 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) build-asan build-bench
+	rm -rf $(BUILD) build-asan build-bench build-clang build-fuzz
 
 # Whole-process figures of the Release build on generated quests (scripts/bench-e2e).
 bench-e2e: deps
