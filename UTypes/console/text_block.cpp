@@ -22,14 +22,17 @@ void append_cell(InterpreterState& s, std::uint8_t ch, std::uint8_t colour) {
   ++s.block_count;
 }
 
-// The colour of "$styletextcolor" now, read from its remembered slot while no name changed.
-std::uint8_t text_colour(InterpreterState& s) {
-  SlotMemo& memo = s.text_colour_slot;
-  if (memo.generation != s.var_names.generation()) {
-    memo.slot = getvar(s, "$styletextcolor");
-    memo.generation = s.var_names.generation();
-  }
-  return low_byte(s.var_values[static_cast<std::size_t>(memo.slot)]);
+// Adds one character; true when it ended a page, after which the table may have changed
+// (a page waits for the player in the menu).
+bool put_char(InterpreterState& s, std::uint8_t ch, std::uint8_t colour) {
+  append_cell(s, ch, colour);
+  ++s.block_column;
+  if (ch != 10 && s.block_column < kColumns) return false;
+  s.block_column = 0;
+  ++s.block_lines;
+  bool ends_page = s.block_lines + s.btn_count >= kPageLines;
+  nextpage(s);
+  return ends_page;
 }
 
 }  // namespace
@@ -40,21 +43,24 @@ std::uint8_t style_colour(InterpreterState& s, std::string_view key) {
 
 // Only LF ends a line; a line also ends at its 80th character, where the console wraps.
 void outchar(InterpreterState& s, std::uint8_t ch) {
-  append_cell(s, ch, text_colour(s));
-  ++s.block_column;
-  if (ch == 10 || s.block_column >= kColumns) {
-    s.block_column = 0;
-    ++s.block_lines;
-    nextpage(s);
-  }
+  put_char(s, ch, style_colour(s, "$styletextcolor"));
 }
 
+// Every character takes the text colour of its moment. Between two characters of one text
+// only a page end can change the table, so the colour is looked up once and again after each
+// page end; a watched check hears the same lookups (the authors' tools need no more).
 void outtext(InterpreterState& s, std::string_view text) {
-  // A watched check hears the colour read once a text, not once a character.
-  if (s.check_observer && !text.empty()) [[unlikely]]
-    s.check_observer->lookup(s, "$styletextcolor");
-  for (char c : text)
-    outchar(s, static_cast<std::uint8_t>(c));
+  if (s.direct_reads) {
+    for (char c : text)
+      outchar(s, static_cast<std::uint8_t>(c));
+    return;
+  }
+  std::uint8_t colour = 0;
+  bool look_up = true;
+  for (char c : text) {
+    if (look_up) colour = style_colour(s, "$styletextcolor");
+    look_up = put_char(s, static_cast<std::uint8_t>(c), colour);
+  }
 }
 
 // "[next]" in the cursor colour ends the page; play then waits for Enter (other keys are

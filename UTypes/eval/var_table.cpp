@@ -20,29 +20,28 @@ bool may_name_a_text(std::string_view key) {
   return !key.empty() && (key[0] == '$' || key[0] == ';');
 }
 
-// Every lookup of the same key finds the same slot while no name changes; the text's
-// quests look up the style colours for every character they print.
-LookupMemo& memo_for(InterpreterState& s, const NameProbe& probe) {
-  std::uint64_t mixed = probe.head() * 0x9E3779B97F4A7C15ull;
-  return s.lookup_memos[static_cast<std::size_t>(mixed >> 58) % kLookupMemos];
+// The slot the index finds, or with direct reads (tests) the one a scan of the names finds.
+int find_below(const InterpreterState& s, int below, const NameProbe& probe) {
+  if (!s.direct_reads) return s.var_names.find_below(below, probe);
+  int i = below;
+  do {
+    --i;
+  } while (s.var_names[static_cast<std::size_t>(i)].view() != probe.key());
+  return i;
 }
 
 }  // namespace
 
 int getvar(InterpreterState& s, std::string_view key) {
   if (key.size() > kNameMax) key = key.substr(0, kNameMax);
-  if (s.check_observer) [[unlikely]] s.check_observer->lookup(s, key);
+  if (s.check_observer) [[unlikely]]
+    s.check_observer->lookup(s, key);
   s.var_names[0] = key;
   const NameProbe probe(key);
-  LookupMemo& memo = memo_for(s, probe);
-  if (memo.generation == s.var_names.generation() && memo.key.view() == key) return memo.slot;
-  int i = s.var_names.find_below(kVarSlots, probe);
+  int i = find_below(s, kVarSlots, probe);
   while (i != 0 && may_name_a_text(key) && is_text_slot_of_string_variable(s, i))
-    i = s.var_names.find_below(i, probe);
-  if (i != 0 && !key.empty()) {
-    memo = LookupMemo{s.var_names.generation(), i, key};
-    return i;
-  }
+    i = find_below(s, i, probe);
+  if (i != 0 && !key.empty()) return i;
 
   s.var_values[0] = 0.0;
   i = s.var_boundary;

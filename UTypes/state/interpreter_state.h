@@ -59,21 +59,6 @@ struct ColonLabels {
   std::unordered_multimap<std::uint64_t, std::uint32_t> by_suffix;  // hash -> texts index
 };
 
-// A remembered result of a variable lookup, good while the table's names stay the same.
-struct LookupMemo {
-  std::uint64_t generation = 0;
-  int slot = 0;
-  ShortString<kNameMax> key;
-};
-constexpr int kLookupMemos = 64;
-
-// The slot of "$styletextcolor", remembered while the table's names stay the same: the text
-// block takes its colour for every character it adds.
-struct SlotMemo {
-  std::uint64_t generation = 0;
-  int slot = 0;
-};
-
 // A mid-line return point of a `proc` that is not the last statement of its line.
 struct ResumePoint {
   bool valid = false;
@@ -130,8 +115,6 @@ struct InterpreterState {
   ColonLabels colon_labels;                                 // beside label_check_cache
   std::uint64_t cache_version = 0;                          // image version the caches hold
   std::array<ResumePoint, kCallStackSize> resume_points{};
-  std::array<LookupMemo, kLookupMemos> lookup_memos{};
-  SlotMemo text_colour_slot;
   bool direct_reads = false;      // tests: search and return by reading, without caches
   std::uint64_t label_reads = 0;  // jumps and checks that had to read the quest to a label
   // The locale's charset: the quest name was typed in it and media files are named in it.

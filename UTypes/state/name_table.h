@@ -1,12 +1,11 @@
 #pragma once
-// The names of the variable table. Beside each name it keeps the name's first eight bytes
-// (length and first seven characters) packed in one word, so the linear search over all
-// slots compares one word per slot in a small, cache-friendly array.
-#include <algorithm>
+// The names of the variable table, with an index beside them: every slot with a non-empty
+// name sits in the chain of its name's hash bucket, the chain ordered from the highest slot
+// down. A search walks one short chain instead of all slots, and still finds what the plain
+// downward scan finds: the highest slot below a bound whose name is the key.
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -14,23 +13,29 @@
 
 namespace tindel {
 
+// A key with its hash, computed once per lookup.
 class NameProbe {
  public:
-  explicit NameProbe(std::string_view key) : key_(key), head_(key.size() & 0xFF) {
-    std::size_t n = std::min<std::size_t>(key.size(), 7);
-    for (std::size_t k = 0; k < n; ++k)
-      head_ |= static_cast<std::uint64_t>(static_cast<unsigned char>(key[k])) << (8 * (k + 1));
-  }
-  std::uint64_t head() const { return head_; }
+  explicit NameProbe(std::string_view key) : key_(key), hash_(hash_of(key)) {}
+  std::uint64_t hash() const { return hash_; }
   std::string_view key() const { return key_; }
+
+  static std::uint64_t hash_of(std::string_view key) {
+    std::uint64_t h = 0xCBF29CE484222325ull ^ key.size();
+    for (char c : key)
+      h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
+    return h ^ (h >> 29);
+  }
 
  private:
   std::string_view key_;
-  std::uint64_t head_ = 0;
+  std::uint64_t hash_ = 0;
 };
 
 template <std::size_t Slots, std::size_t N>
 class NameTable {
+  static_assert(Slots < 32768, "slot numbers are kept in 16 bits");
+
  public:
   using Name = ShortString<N>;
 
@@ -60,65 +65,86 @@ class NameTable {
   static constexpr std::size_t size() { return Slots; }
 
   void assign(std::size_t i, std::string_view s) {
-    if (i == 0) {  // slot 0 is only the search sentinel: it is not counted
-      if (names_[0].view() == s) return;
+    if (i == 0) {  // slot 0 is only the search sentinel: it is in no chain
       names_[0] = s;
-      heads_[0] = NameProbe(names_[0].view()).head();
       return;
     }
-    --head_counts_[bucket(heads_[i])];
+    ++generation_;  // a remembered answer may depend on the write, even of the same name
+    if (names_[i].view() == s.substr(0, N)) return;
+    unlink(i);
     names_[i] = s;
-    heads_[i] = NameProbe(names_[i].view()).head();
-    ++head_counts_[bucket(heads_[i])];
-    ++generation_;
+    hashes_[i] = NameProbe::hash_of(names_[i].view());
+    if (!names_[i].empty()) link(i);
   }
 
   // Changes whenever a name other than the sentinel's is written, so a remembered search
   // result is good exactly while the generation stays the same.
   std::uint64_t generation() const { return generation_; }
 
-  // Searching down from slot `below` - 1: the first slot whose name is the probe's key.
-  // The caller keeps the key in a slot below (the sentinel) so the search always stops.
+  // Searching down from slot `below` - 1: the first slot whose name is the probe's key, or 0
+  // (the sentinel) when there is none.
   int find_below(int below, const NameProbe& probe) const {
-    const std::uint64_t head = probe.head();
-    if (head_counts_[bucket(head)] == 0) return 0;  // no slot but the sentinel has the name
-    int i = below;
-    // Four heads at a time, without branching on each, until one of them could match.
-    while (i >= 4) {
-      const std::uint64_t* h = heads_.data() + (i - 4);
-      if ((h[0] == head) | (h[1] == head) | (h[2] == head) | (h[3] == head)) break;
-      i -= 4;
-    }
-    do {
-      --i;
-    } while (!matches(static_cast<std::size_t>(i), probe));
+    if (probe.key().empty()) return find_empty_below(below);
+    int i = top_[bucket(probe.hash())];
+    while (i >= below)
+      i = lower_[static_cast<std::size_t>(i)];
+    while (i != 0 && !matches(static_cast<std::size_t>(i), probe))
+      i = lower_[static_cast<std::size_t>(i)];
     return i;
   }
 
  private:
-  static constexpr std::size_t kBuckets = 4096;
-  static std::size_t bucket(std::uint64_t head) {
-    return static_cast<std::size_t>((head * 0x9E3779B97F4A7C15ull) >> 52) % kBuckets;
+  static constexpr std::size_t kBuckets = 2048;
+  static std::size_t bucket(std::uint64_t hash) {
+    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 53) % kBuckets;
   }
 
   bool matches(std::size_t i, const NameProbe& probe) const {
-    if (heads_[i] != probe.head()) return false;
-    std::size_t len = names_[i].size();
-    return len <= 7 || names_[i].view().substr(7) == probe.key().substr(7);
+    return hashes_[i] == probe.hash() && names_[i].view() == probe.key();
+  }
+
+  // Empty names are not indexed (most slots have one): their rare search is the plain scan.
+  int find_empty_below(int below) const {
+    int i = below;
+    do {
+      --i;
+    } while (i > 0 && !names_[static_cast<std::size_t>(i)].empty());
+    return i;
+  }
+
+  // Puts slot i into its bucket's chain, keeping the chain ordered from the highest slot.
+  void link(std::size_t i) {
+    std::int16_t* next = &top_[bucket(hashes_[i])];
+    std::int16_t above = 0;
+    while (*next > static_cast<int>(i)) {
+      above = *next;
+      next = &lower_[static_cast<std::size_t>(*next)];
+    }
+    lower_[i] = *next;
+    higher_[i] = above;
+    if (*next != 0) higher_[static_cast<std::size_t>(*next)] = static_cast<std::int16_t>(i);
+    *next = static_cast<std::int16_t>(i);
+  }
+
+  void unlink(std::size_t i) {
+    if (names_[i].empty()) return;
+    std::int16_t up = higher_[i], down = lower_[i];
+    if (up != 0) {
+      lower_[static_cast<std::size_t>(up)] = down;
+    } else {
+      top_[bucket(hashes_[i])] = down;
+    }
+    if (down != 0) higher_[static_cast<std::size_t>(down)] = up;
   }
 
   std::array<Name, Slots> names_{};
-  std::array<std::uint64_t, Slots> heads_{};
+  std::array<std::uint64_t, Slots> hashes_{};
+  // The chains: the highest slot of each bucket, and for each slot the next lower and
+  // higher slot of its bucket; 0 ends a chain (slot 0 is never in one).
+  std::array<std::int16_t, kBuckets> top_{};
+  std::array<std::int16_t, Slots> lower_{};
+  std::array<std::int16_t, Slots> higher_{};
   std::uint64_t generation_ = 1;
-  // How many slots (the sentinel aside) have a head in each bucket: a name whose bucket is
-  // empty is in no slot, and its search needs no scan.
-  std::array<std::uint16_t, kBuckets> head_counts_ = initial_counts();
-
-  static constexpr std::array<std::uint16_t, kBuckets> initial_counts() {
-    std::array<std::uint16_t, kBuckets> counts{};
-    counts[bucket(0)] = Slots - 1;  // every slot but the sentinel starts with the empty name
-    return counts;
-  }
 };
 
 }  // namespace tindel

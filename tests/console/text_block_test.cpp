@@ -222,7 +222,7 @@ namespace {
 // The colour kept for each character must be what a lookup of "$styletextcolor" gives at
 // that moment, whatever happened to the table in between: values set, the variable freed
 // and its slot taken by another name, names renamed, a table filled to the end.
-TEST(TextBlockColours, TheRememberedSlotAgreesWithALookupAfterRandomTableChanges) {
+TEST(TextBlockColours, EachCharacterHasTheColourALookupGivesAfterRandomTableChanges) {
   std::mt19937 rng(11);
   int checked = 0;
   for (int round = 0; round < 40; ++round) {
@@ -250,9 +250,15 @@ TEST(TextBlockColours, TheRememberedSlotAgreesWithALookupAfterRandomTableChanges
       }
       if (s.block_count >= 1000) s.block_count = s.block_column = s.block_lines = 0;
       std::uint8_t expected = style_colour(s, "$styletextcolor");
-      outchar(s, 'x');
-      ASSERT_EQ(s.block_colours[static_cast<std::size_t>(s.block_count - 1)], expected)
-          << "round " << round << " step " << step;
+      int before = s.block_count;
+      if (step % 2) {
+        outchar(s, 'x');
+      } else {
+        outtext(s, "a line\n");  // a whole text takes the colour of its moment too
+      }
+      for (int cell = before; cell < s.block_count; ++cell)
+        ASSERT_EQ(s.block_colours[static_cast<std::size_t>(cell)], expected)
+            << "round " << round << " step " << step;
       ++checked;
     }
   }

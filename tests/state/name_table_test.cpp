@@ -80,3 +80,30 @@ TEST(NameTable, AnswersAsAPlainScanAfterRandomRenames) {
 }
 
 }  // namespace tindel
+
+namespace tindel {
+
+// Slots leave and join their chains in any order, names repeat and are cut: a search from any
+// bound answers as the plain scan from that bound.
+TEST(NameTable, AnySearchBoundAnswersAsAPlainScanWithRepeatedNames) {
+  const std::vector<std::string> pool = {
+      "", "$a", "$a", "%t", std::string(70, 'q'), std::string(63, 'q'), "$b"};
+  std::mt19937 random(3);
+  NameTable<64, 63> table;
+  std::vector<std::string> plain(64);
+  for (int step = 0; step < 20000; ++step) {
+    auto slot = 1 + random() % 63;
+    const std::string& name = pool[random() % pool.size()];
+    table[slot] = name;
+    plain[slot] = name.substr(0, 63);
+    std::string key = pool[random() % pool.size()].substr(0, 63);
+    table[0] = key;
+    int below = 1 + static_cast<int>(random() % 64);
+    int expected = below - 1;
+    while (expected > 0 && plain[static_cast<std::size_t>(expected)] != key)
+      --expected;
+    ASSERT_EQ(table.find_below(below, NameProbe(key)), expected) << "step " << step;
+  }
+}
+
+}  // namespace tindel
