@@ -8,7 +8,7 @@ BINDIR = $(DESTDIR)$(PREFIX)/bin
 MANDIR = $(DESTDIR)$(PREFIX)/share/man/man1
 SHAREDIR = $(DESTDIR)$(PREFIX)/share/tindel
 
-.PHONY: all deps build program play test bench bench-e2e asan clang fuzz fuzz-run format clean install uninstall
+.PHONY: all deps build program author play test bench bench-e2e asan clang fuzz fuzz-run format clean install uninstall
 
 all: build
 
@@ -24,6 +24,9 @@ build: deps $(BUILD)/CMakeCache.txt
 
 program: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target tindel
+
+author: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target tindel-author
 
 play: program
 	cd examples && ../$(BUILD)/tindel 0 w stackle.qst
@@ -59,16 +62,19 @@ fuzz: deps
 fuzz-run: fuzz
 	scripts/fuzz-run $(FUZZ_SECONDS) build-fuzz
 
-# The program, its manual tindel(1), and the docs and the examples under share/tindel.
-install: program
+# The player and the authors' program, their manuals tindel(1) and tindel-author(1), and the
+# docs and the examples (with the walkthrough of the bundled quest) under share/tindel.
+install: program author
 	install -d $(BINDIR) $(MANDIR) $(SHAREDIR)/docs $(SHAREDIR)/examples
 	install -m 755 $(BUILD)/tindel $(BINDIR)/tindel
+	install -m 755 $(BUILD)/tindel-author $(BINDIR)/tindel-author
 	install -m 644 docs/tindel.1 $(MANDIR)/tindel.1
-	install -m 644 README.md docs/language.md docs/media.md $(SHAREDIR)/docs
-	install -m 644 examples/README.md examples/*.qst $(SHAREDIR)/examples
+	install -m 644 docs/tindel-author.1 $(MANDIR)/tindel-author.1
+	install -m 644 README.md docs/language.md docs/media.md docs/authors.md $(SHAREDIR)/docs
+	install -m 644 examples/README.md examples/*.qst examples/*.walk $(SHAREDIR)/examples
 
 uninstall:
-	rm -f $(BINDIR)/tindel $(MANDIR)/tindel.1
+	rm -f $(BINDIR)/tindel $(BINDIR)/tindel-author $(MANDIR)/tindel.1 $(MANDIR)/tindel-author.1
 	rm -rf $(SHAREDIR)
 
 format:
@@ -80,5 +86,5 @@ clean:
 # Whole-process figures of the Release build on generated quests (scripts/bench-e2e).
 bench-e2e: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTINDEL_BENCH=ON
-	cmake --build build-bench -j $(JOBS) --target tindel tindel_figure_quests
-	scripts/bench-e2e build-bench/tindel build-bench/tindel_figure_quests
+	cmake --build build-bench -j $(JOBS) --target tindel tindel-author tindel_figure_quests
+	scripts/bench-e2e build-bench/tindel build-bench/tindel_figure_quests build-bench/tindel-author

@@ -1,6 +1,9 @@
 #include "author/check_run.h"
 
+#include <algorithm>
+#include <array>
 #include <memory>
+#include <unordered_map>
 
 #include "UTypes/console/console_ops.h"
 #include "UTypes/console/cp866.h"
@@ -39,16 +42,23 @@ bool keeps_tokens(const SeenStatement& st) {
   }
 }
 
+StatementDetail& detail_of(CheckRecord& record, SeenStatement& st) {
+  if (st.detail == kNoDetail) {
+    st.detail = static_cast<std::uint32_t>(record.details.size());
+    record.details.emplace_back();
+  }
+  return record.details[st.detail];
+}
+
 class Watcher : public CheckObserver {
  public:
   explicit Watcher(CheckRecord& record) : record_(record) {}
 
   void begin_statement(const InterpreterState& s) {
-    SeenStatement st;
+    SeenStatement& st = record_.statements.emplace_back();
     st.kind = s.token_kind;
     st.text = s.token_text;
     st.start = s.token_start;
-    record_.statements.push_back(std::move(st));
   }
 
   void error(InterpreterState& s, std::string_view message) override {
@@ -67,11 +77,14 @@ class Watcher : public CheckObserver {
   }
 
   void token(InterpreterState& s) override {
-    last_token_ = SeenToken{s.token_kind, s.token_text, s.token_start};
+    last_token_ = TokenPlace{s.token_start, static_cast<std::int32_t>(s.token_text.size())};
     note_label_line(s);
     if (record_.statements.empty()) return;
     SeenStatement& st = record_.statements.back();
-    if (st.tokens.size() < kKeptTokens && keeps_tokens(st)) st.tokens.push_back(last_token_);
+    if (st.token_count < kKeptTokens && keeps_tokens(st)) {
+      StatementDetail& detail = detail_of(record_, st);
+      detail.tokens[detail.tokens_kept++] = SeenToken{s.token_kind, s.token_text, s.token_start};
+    }
     ++st.token_count;
   }
 
@@ -82,11 +95,11 @@ class Watcher : public CheckObserver {
       const SeenLookup& last = record_.lookups.back();
       if (last.statement == current() && last.place.line == last_token_.start.line &&
           last.place.column == last_token_.start.column &&
-          std::string_view(last.key).substr(1) == key.substr(1))
+          std::string_view(record_.key_of(last)).substr(1) == key.substr(1))
         return;
     }
-    record_.lookups.push_back({std::string(key), last_token_.start,
-                               static_cast<int>(last_token_.text.size()), current()});
+    record_.lookups.push_back({last_token_.start, key_id(key), last_token_.length,
+                               static_cast<std::uint32_t>(current())});
   }
 
   // A bad line end where the scanner stands; a number too long where its token begins (the
@@ -104,6 +117,26 @@ class Watcher : public CheckObserver {
  private:
   std::size_t current() const {
     return record_.statements.empty() ? 0 : record_.statements.size() - 1;
+  }
+
+  // The number of a key in the record's list, given when it is first looked up.
+  // A small table of recent keys goes first: most lookups are of a few names.
+  std::uint32_t key_id(std::string_view key) {
+    RecentKey& recent = recent_keys_[recent_slot(key)];
+    if (recent.id < record_.keys.size() && record_.keys[recent.id] == key) return recent.id;
+    auto known = key_ids_.find(key);
+    if (known != key_ids_.end()) return recent.id = known->second;
+    auto id = static_cast<std::uint32_t>(record_.keys.size());
+    record_.keys.emplace_back(key);
+    key_ids_.emplace(record_.keys.back(), id);
+    return recent.id = id;
+  }
+
+  static std::size_t recent_slot(std::string_view key) {
+    std::size_t mixed = key.size() * 131;
+    for (std::size_t i = 0; i < key.size(); i += 3)
+      mixed = mixed * 31 + static_cast<unsigned char>(key[i]);
+    return mixed % kRecentKeys;
   }
 
   // A line end that the scanner read from a ":" is a label line.
@@ -136,8 +169,26 @@ class Watcher : public CheckObserver {
     return label;
   }
 
+  // Keys are looked up by a view of the text; std::string_view hashes the same as a string.
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const {
+      return std::hash<std::string_view>{}(key);
+    }
+  };
+  // Where the last token stands, for the lookups it makes.
+  struct TokenPlace {
+    SourcePlace start;
+    std::int32_t length = 0;
+  };
+  struct RecentKey {
+    std::uint32_t id = UINT32_MAX;
+  };
+  static constexpr std::size_t kRecentKeys = 256;
   CheckRecord& record_;
-  SeenToken last_token_;
+  TokenPlace last_token_;
+  std::array<RecentKey, kRecentKeys> recent_keys_{};
+  std::unordered_map<std::string, std::uint32_t, KeyHash, std::equal_to<>> key_ids_;
   std::vector<std::size_t> starts_;
   const QuestImage* image_ = nullptr;
 };
@@ -182,42 +233,68 @@ bool run_step(InterpreterState& s, const std::vector<std::size_t>& starts, Step 
   }
 }
 
+// The first line of a printed text, as far as a map's node shows it.
+std::string first_text_line(const std::string& text) {
+  return text.substr(0, std::min(text.find_first_of("\r\n"), kTextKept));
+}
+
 // What the index and the warnings read of a statement that has run; a statement that only
 // separated is not kept unless something refers to it.
-void record_results(const InterpreterState& s, CheckRecord& record, int btn_count_before) {
+// named_location: the label line whose location has its first text already.
+void record_results(const InterpreterState& s, CheckRecord& record, int btn_count_before,
+                    std::size_t& named_location) {
   SeenStatement& st = record.statements.back();
   std::size_t index = record.statements.size() - 1;
   bool referred = (!record.lookups.empty() && record.lookups.back().statement == index) ||
                   (!record.diagnostics.empty() && record.diagnostics.back().statement == index);
   if (is_separator_only(st) && !referred) return record.statements.pop_back();
-  if (st.kind == TokenKind::P || st.kind == TokenKind::Pln)
-    st.result = s.str_result.substr(0, std::min(s.str_result.find_first_of("\r\n"), kTextKept));
-  if (st.kind == TokenKind::Play) st.result = s.str_result;
-  if (st.kind == TokenKind::Common) st.result = s.common_name;
+  if (st.kind == TokenKind::P || st.kind == TokenKind::Pln) {
+    // Only the first text with something on its first line names a location on a map.
+    if (named_location == record.labels.size()) return;
+    std::string line = first_text_line(s.str_result);
+    if (line.find_first_not_of(' ') != std::string::npos) named_location = record.labels.size();
+    detail_of(record, st).result = std::move(line);
+  }
+  if (st.kind == TokenKind::Play) detail_of(record, st).result = s.str_result;
+  if (st.kind == TokenKind::Common) detail_of(record, st).result = s.common_name;
   if (st.kind == TokenKind::Btn)
-    st.result =
+    detail_of(record, st).result =
         s.btn_captions[static_cast<std::size_t>(std::min(btn_count_before, kMaxButtons))].str();
 }
 
 }  // namespace
 
+std::span<const SeenToken> CheckRecord::tokens_of(const SeenStatement& st) const {
+  if (st.detail == kNoDetail) return {};
+  const StatementDetail& detail = details[st.detail];
+  return std::span<const SeenToken>(detail.tokens).first(detail.tokens_kept);
+}
+
+const std::string& CheckRecord::result_of(const SeenStatement& st) const {
+  static const std::string none;
+  return st.detail == kNoDetail ? none : details[st.detail].result;
+}
+
 std::vector<std::size_t> scanner_line_starts(std::string_view bytes) {
   std::vector<std::size_t> starts{0};
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r') continue;
+  for (std::size_t i = bytes.find('\r'); i != std::string_view::npos; i = bytes.find('\r', i)) {
     if (i + 1 < bytes.size() && bytes[i + 1] == '\n') starts.push_back(i + 2);
-    ++i;  // the scanner takes the byte after a CR with it, whatever it is
+    i += 2;  // the scanner takes the byte after a CR with it, whatever it is
   }
   return starts;
 }
 
 PreparedQuest prepare_quest(std::string_view bytes, const LintOptions& options) {
-  if (options.codepage == 'u') return PreparedQuest{utf8_to_cp866(bytes), false, false};
-  return PreparedQuest{std::string(bytes), options.codepage != 'd', options.qs1};
+  QuestTextForm form{options.codepage == 'u', options.qs1};
+  return PreparedQuest{quest_image_from_bytes(std::string(bytes), form), options.codepage == 'w',
+                       options.qs1};
 }
 
 std::string to_utf8(std::string_view cp866) {
-  return cp866_to_display(cp866, true);
+  // Printable ASCII is the same in both: most names and captions need no conversion.
+  bool ascii =
+      std::all_of(cp866.begin(), cp866.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+  return ascii ? std::string(cp866) : cp866_to_display(cp866, true);
 }
 
 CheckRecord run_check(const PreparedQuest& quest) {
@@ -227,19 +304,28 @@ CheckRecord run_check(const PreparedQuest& quest) {
   SilentConsole console;
   SilentMedia media;
   set_up(s, quest, console, media);
-  auto image = quest_image_from_bytes(quest.bytes);
+  const auto& image = quest.image;
   s.quest_file.open_image(image);
+  // The image has counted the lines already unless a CR stands without its LF.
   std::vector<std::size_t> starts =
-      scanner_line_starts(std::string_view(image->bytes).substr(0, image->end));
+      image->clean_line_ends
+          ? std::vector<std::size_t>(image->line_starts.begin(), image->line_starts.end())
+          : scanner_line_starts(quest.bytes());
   // A last line end opens no line of its own.
   bool ends_with_line_end = starts.size() > 1 && starts.back() == image->end;
   record.line_count = static_cast<int>(starts.size() - (ends_with_line_end ? 1 : 0));
+  // Generous guesses of how many statements and lookups a quest of this size holds: pages of
+  // the reserve that are never written are never mapped in, and no copy grows the vectors.
+  record.statements.reserve(image->end / 8);
+  record.lookups.reserve(image->end / 8);
+  record.details.reserve(image->end / 32);
   Watcher watcher(record);
   watcher.set_line_starts(starts);
   watcher.set_image(image.get());
   s.check_observer = &watcher;
 
   auto read_on = [&] { gettoken(s); };
+  std::size_t named_location = SIZE_MAX;
   if (!run_step(s, starts, [&] {
         getchar(s);
         gettoken(s);
@@ -252,7 +338,7 @@ CheckRecord run_check(const PreparedQuest& quest) {
       watcher.begin_statement(s);
       int btn_count = s.btn_count;
       parser(s);
-      record_results(s, record, btn_count);
+      record_results(s, record, btn_count, named_location);
     });
     // Every failed read resumes on a later line, so this ends at the end of the quest.
     if (!ok)

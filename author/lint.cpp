@@ -69,7 +69,7 @@ std::vector<Problem> lint_quest(std::string_view quest_bytes, const LintOptions&
   QuestIndex index = index_from_record(record);
   std::vector<Problem> problems;
   add_check_diagnostics(record, problems);
-  QuestFacts facts = quest_facts(record, index, quest.bytes, quest_dir);
+  QuestFacts facts = quest_facts(record, index, quest.bytes(), quest_dir);
   warn_duplicate_labels(facts, problems);
   warn_unreachable_locations(facts, problems);
   warn_fall_through(facts, problems);

@@ -3,8 +3,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <map>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "author/index_builder.h"
 
@@ -15,7 +16,12 @@ namespace {
 using K = TokenKind;
 
 std::string quoted(std::string_view name) {
-  return "'" + std::string(name) + "'";
+  std::string text;
+  text.reserve(name.size() + 2);
+  text.push_back('\'');
+  text.append(name);
+  text.push_back('\'');
+  return text;
 }
 
 void warn(std::vector<Problem>& out, int line, int column, std::string message) {
@@ -27,46 +33,62 @@ bool all_digits(std::string_view text) {
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-using StatementLines = std::vector<std::vector<const SeenStatement*>>;
-
 bool after_label(const SeenStatement& st, const Location& loc) {
   return st.start.line > loc.place.line ||
          (st.start.line == loc.place.line && st.start.column > loc.place.column);
 }
 
-// The statements of every location that do something, grouped by line, in one sweep over the
-// statements (which the check saw in file order).
-std::vector<StatementLines> lines_by_location(const QuestFacts& facts) {
+// The first and the last statement of a line that does something.
+struct LineEnds {
+  int line = 0;
+  K first = K::Unknown;
+  K last = K::Unknown;
+};
+
+// What closing a location depends on: its last two lines.
+struct LocationTail {
+  LineEnds last;
+  LineEnds before_last;
+  int lines = 0;
+
+  void add(const SeenStatement& st) {
+    if (lines == 0 || last.line != st.start.line) {
+      before_last = last;
+      last = LineEnds{st.start.line, st.kind, st.kind};
+      ++lines;
+    }
+    last.last = st.kind;
+  }
+};
+
+// The tails of every location, in one sweep over the statements (which the check saw in file
+// order).
+std::vector<LocationTail> tails_by_location(const QuestFacts& facts) {
   const auto& locations = facts.index.locations;
-  std::vector<StatementLines> all(locations.size());
+  std::vector<LocationTail> tails(locations.size());
   std::size_t loc = 0;
   for (const SeenStatement& st : facts.record.statements) {
     if (is_separator_only(st)) continue;
     while (loc + 1 < locations.size() && after_label(st, locations[loc + 1]))
       ++loc;
-    if (loc >= locations.size() || !after_label(st, locations[loc])) continue;
-    StatementLines& lines = all[loc];
-    if (lines.empty() || lines.back().front()->start.line != st.start.line) lines.emplace_back();
-    lines.back().push_back(&st);
+    if (loc < locations.size() && after_label(st, locations[loc])) tails[loc].add(st);
   }
-  return all;
+  return tails;
 }
 
-bool ends_with_jump(const std::vector<const SeenStatement*>& line) {
-  K kind = line.back()->kind;
-  return kind == K::End || kind == K::Goto;
+bool ends_with_jump(const LineEnds& line) {
+  return line.last == K::End || line.last == K::Goto;
 }
 
 // A location is closed when its last line leaves it for sure: an `end` or `goto` that no `if`
 // governs, or an `if` line and the `else` line after it that both leave.
-bool closed(const StatementLines& lines) {
-  const auto& last = lines.back();
-  K first = last.front()->kind;
+bool closed(const LocationTail& tail) {
+  K first = tail.last.first;
   if (first == K::If) return false;
-  if (first != K::Else) return ends_with_jump(last);
-  if (lines.size() < 2) return false;
-  const auto& if_line = lines[lines.size() - 2];
-  return ends_with_jump(last) && if_line.front()->kind == K::If && ends_with_jump(if_line);
+  if (first != K::Else) return ends_with_jump(tail.last);
+  if (tail.lines < 2) return false;
+  return ends_with_jump(tail.last) && tail.before_last.first == K::If &&
+         ends_with_jump(tail.before_last);
 }
 
 bool file_exists(const std::string& path) {
@@ -75,20 +97,22 @@ bool file_exists(const std::string& path) {
 }
 
 // The media file a statement names by a constant, or empty when it is computed.
-std::string constant_media_file(const SeenStatement& st) {
-  if (st.failed) return {};
-  if (st.kind == K::Music && st.token_count == 2 && all_digits(st.tokens[1].text) &&
-      st.tokens[1].text != "0")
-    return st.tokens[1].text + ".mid";
-  if (st.kind == K::Play && st.token_count == 1 && !st.result.empty()) return st.result + ".wav";
+std::string constant_media_file(const CheckRecord& record, const SeenStatement& st) {
+  if (st.failed || st.detail == kNoDetail) return {};
+  auto tokens = record.tokens_of(st);
+  const std::string& result = record.result_of(st);
+  if (st.kind == K::Music && st.token_count == 2 && all_digits(tokens[1].text) &&
+      tokens[1].text != "0")
+    return tokens[1].text + ".mid";
+  if (st.kind == K::Play && st.token_count == 1 && !result.empty()) return result + ".wav";
   if (is_assignment(st) && st.text == "image" && st.token_count == 1 &&
-      all_digits(st.tokens[0].text) && st.tokens[0].text != "0")
-    return st.tokens[0].text + ".jpg";
+      all_digits(tokens[0].text) && tokens[0].text != "0")
+    return tokens[0].text + ".jpg";
   return {};
 }
 
-std::set<std::string> labels_named(const QuestIndex& index) {
-  std::set<std::string> names;
+std::unordered_set<std::string_view> labels_named(const QuestIndex& index) {
+  std::unordered_set<std::string_view> names;
   for (const Location& loc : index.locations)
     names.insert(loc.label);
   return names;
@@ -96,7 +120,7 @@ std::set<std::string> labels_named(const QuestIndex& index) {
 
 // What the quest's names may be taken for, by the kind of read.
 bool read_satisfied(const std::string& key, const QuestIndex& index,
-                    const std::set<std::string>& labels) {
+                    const std::unordered_set<std::string_view>& labels) {
   static const std::set<std::string> system = {
       "styletextcolor", "stylebuttoncolor", "stylecursorcolor", "image", "common",
       "%sys",           "%current_loc"};
@@ -160,7 +184,7 @@ bool uses_system_word(const QuestIndex& index) {
 }
 
 void warn_duplicate_labels(const QuestFacts& facts, std::vector<Problem>& out) {
-  std::map<std::string, const Location*> first;
+  std::unordered_map<std::string_view, const Location*> first;
   for (const Location& loc : facts.index.locations) {
     auto [it, fresh] = first.try_emplace(loc.label, &loc);
     if (fresh) continue;
@@ -176,9 +200,9 @@ void warn_duplicate_labels(const QuestFacts& facts, std::vector<Problem>& out) {
 
 std::vector<std::size_t> falling_locations(const QuestFacts& facts) {
   std::vector<std::size_t> falling;
-  std::vector<StatementLines> lines = lines_by_location(facts);
-  for (std::size_t i = 0; i + 1 < lines.size(); ++i)
-    if (!lines[i].empty() && !closed(lines[i])) falling.push_back(i);
+  std::vector<LocationTail> tails = tails_by_location(facts);
+  for (std::size_t i = 0; i + 1 < tails.size(); ++i)
+    if (tails[i].lines > 0 && !closed(tails[i])) falling.push_back(i);
   return falling;
 }
 
@@ -198,9 +222,9 @@ void warn_fall_through(const QuestFacts& facts, std::vector<Problem>& out) {
              std::to_string(locations[i + 1].place.line));
 }
 
-std::set<std::string> reached_labels(const QuestFacts& facts) {
+std::unordered_set<std::string_view> reached_labels(const QuestFacts& facts) {
   const QuestIndex& index = facts.index;
-  std::set<std::string> reached;
+  std::unordered_set<std::string_view> reached;
   if (!index.locations.empty()) reached.insert(index.locations.front().label);
   for (const Link& link : index.links)
     reached.insert(link.label);
@@ -215,8 +239,8 @@ std::set<std::string> reached_labels(const QuestFacts& facts) {
 void warn_unreachable_locations(const QuestFacts& facts, std::vector<Problem>& out) {
   const QuestIndex& index = facts.index;
   if (uses_system_word(index)) return;
-  std::set<std::string> reached = reached_labels(facts);
-  std::set<std::string> told;
+  std::unordered_set<std::string_view> reached = reached_labels(facts);
+  std::unordered_set<std::string_view> told;
   for (const Location& loc : index.locations) {
     if (reached.count(loc.label) || !told.insert(loc.label).second) continue;
     warn(out, loc.place.line, loc.place.column,
@@ -228,7 +252,7 @@ void warn_unreachable_locations(const QuestFacts& facts, std::vector<Problem>& o
 void warn_unassigned_reads(const QuestFacts& facts, std::vector<Problem>& out) {
   const QuestIndex& index = facts.index;
   if (uses_system_word(index)) return;
-  std::set<std::string> labels = labels_named(index);
+  std::unordered_set<std::string_view> labels = labels_named(index);
   for (const auto& [key, places] : index.reads) {
     if (key.empty() || read_satisfied(key, index, labels)) continue;
     std::string message = unassigned_message(key, nearest_assigned(key, index));
@@ -239,7 +263,7 @@ void warn_unassigned_reads(const QuestFacts& facts, std::vector<Problem>& out) {
 
 void warn_missing_media(const QuestFacts& facts, std::vector<Problem>& out) {
   for (const SeenStatement& st : facts.record.statements) {
-    std::string file = constant_media_file(st);
+    std::string file = constant_media_file(facts.record, st);
     if (file.empty() || file_exists(facts.quest_dir + "/" + file)) continue;
     warn(out, st.start.line, st.start.column,
          "file " + quoted(to_utf8(file)) + " is not beside the quest");
@@ -249,10 +273,11 @@ void warn_missing_media(const QuestFacts& facts, std::vector<Problem>& out) {
 void warn_lone_line_feeds(const QuestFacts& facts, std::vector<Problem>& out) {
   std::string_view bytes = facts.bytes;
   if (bytes.find("\r\n") == std::string_view::npos) return;
-  std::vector<std::size_t> starts = scanner_line_starts(bytes);
+  std::vector<std::size_t> starts;  // counted only when there is something to tell
   std::size_t line = 0;
   for (std::size_t i = bytes.find('\n'); i != std::string_view::npos; i = bytes.find('\n', i + 1)) {
     if (i > 0 && bytes[i - 1] == '\r') continue;
+    if (starts.empty()) starts = scanner_line_starts(bytes);
     while (line + 1 < starts.size() && starts[line + 1] <= i)
       ++line;
     warn(out, static_cast<int>(line + 1), static_cast<int>(i - starts[line] + 1),

@@ -1,9 +1,9 @@
 #pragma once
 // The warnings that no check of the interpreter gives: what the quest's text shows to be a
 // likely mistake.
-#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "author/check_run.h"
@@ -34,8 +34,9 @@ QuestFacts quest_facts(const CheckRecord& record, const QuestIndex& index, std::
                        const std::string& quest_dir);
 
 // The labels that something names (a button, jump, call, common location or use action), the
-// first location (where play starts), and the locations that the one before runs into.
-std::set<std::string> reached_labels(const QuestFacts& facts);
+// first location (where play starts), and the locations that the one before runs into. The
+// names are views of the index's.
+std::unordered_set<std::string_view> reached_labels(const QuestFacts& facts);
 
 // Whether the quest sets the string variable `sys`: the word `system` may then stand for any
 // name or keyword, and what is reached or read is no longer decided by the text.

@@ -101,8 +101,8 @@ std::string quest_map_dot(std::string_view quest_bytes, const LintOptions& optio
   PreparedQuest quest = prepare_quest(quest_bytes, options);
   CheckRecord record = run_check(quest);
   QuestIndex index = index_from_record(record);
-  QuestFacts facts = quest_facts(record, index, quest.bytes, ".");
-  std::set<std::string> reached = reached_labels(facts);
+  QuestFacts facts = quest_facts(record, index, quest.bytes(), ".");
+  std::unordered_set<std::string_view> reached = reached_labels(facts);
   std::set<std::string> defined, leaving;
   for (const Location& loc : index.locations)
     defined.insert(loc.label);

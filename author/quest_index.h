@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "author/large_buffer.h"
 #include "author/lint.h"
 
 namespace tindel::author {
@@ -34,7 +35,8 @@ struct Location {
 
 struct QuestIndex {
   std::vector<Location> locations;  // in file order
-  std::vector<Link> links;          // every btn/goto/proc/common/use
+  // every btn/goto/proc/common/use: in a large quest, hundreds of thousands
+  std::vector<Link, LargeAllocator<Link>> links;
   std::map<std::string, std::vector<Place>>
       assignments;  // variable key ("gold", "%name", ";key") -> places assigned
   std::map<std::string, std::vector<Place>> reads;  // variable key -> places read

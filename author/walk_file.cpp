@@ -70,7 +70,7 @@ bool apply_header(const Header& h, WalkFile& walk, int line_no, std::string& why
   } else if (h.name == "quest") {
     walk.quest = std::string(h.value);
   } else if (h.name == "codepage") {
-    if (h.value != "w" && h.value != "d") why = "the code page is w or d";
+    if (h.value != "w" && h.value != "d" && h.value != "u") why = "the code page is w, d or u";
     walk.codepage = h.value.empty() ? 'w' : h.value[0];
   } else {
     auto [end, ec] = std::from_chars(h.value.data(), h.value.data() + h.value.size(), walk.seed);

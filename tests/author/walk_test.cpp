@@ -101,7 +101,7 @@ TEST(WalkFile, WhatIsNotAWalkthroughIsToldByLine) {
            {"quest: q.qst\n> down\n", "2: a step or check stands before"},
            {"quest: q.qst\ntest: a\n> jump\n", "3: unknown step"},
            {"quest: q.qst\ntest: a\n> down 2\n", "3: unknown step"},
-           {"quest: q.qst\ncodepage: x\n", "2: the code page is w or d"},
+           {"quest: q.qst\ncodepage: x\n", "2: the code page is w, d or u"},
            {"quest: q.qst\nseed: many\n", "2: the seed is a number"},
            {"quest: q.qst\ntest: a\n{gold}\n", "3: a state check is {name = value}"}}) {
     WalkFile walk;
@@ -163,6 +163,35 @@ TEST(WalkRuns, AnErrorOfTheQuestIsPartOfWhatTheStepPrinted) {
   ASSERT_EQ(run.results.size(), 1u);
   EXPECT_TRUE(run.results[0].passed) << failures(run.results[0]);
   EXPECT_FALSE(run.dir.exists("debug.txt"));
+}
+
+// A quest kept in UTF-8 (with a byte-order mark and LF line ends, as editors write it) is read
+// as the player reads it: its Cyrillic text, captions and strings come out as they were written,
+// and typed text and keys go in as the same characters.
+TEST(WalkRuns, AUtf8QuestRoundTripsItsText) {
+  TempDir dir;
+  std::string quest = "\xEF\xBB\xBF";
+  for (const char* line :
+       {":начало", "instr имя = никто", "pln Добро пожаловать в лавку.", "p Как вас зовут? ",
+        "input имя", "btn купить, Купить верёвку", "end", ":купить", "inv + верёвка",
+        "pln #%имя$ покупает верёвку.", "anykey k", "pln Клавиша #k$", "end", ":common", "end"})
+    quest += std::string(line) + "\n";
+  dir.write("lavka.qst", quest);
+  WalkFile walk = parsed(
+      "quest: lavka.qst\ncodepage: u\ntest: покупка\nДобро пожаловать в лавку.\n"
+      "{%имя = никто}\n> type Мария\n{%имя = Мария}\nКупить верёвку\n> enter\n"
+      "Мария покупает верёвку.\n{;верёвка = 1}\n> key ш\nКлавиша 232\n"
+      "test: ошибка\n> type Ann\nКупить верёвку!\n{%имя = Мария}\n");
+  ASSERT_EQ(walk.codepage, 'u');
+  ASSERT_EQ(walk.tests.size(), 2u);
+  TestResult pass = run_walk_test(walk, walk.tests[0], dir.path() + "/lavka.qst");
+  EXPECT_TRUE(pass.passed) << failures(pass);
+  TestResult fail = run_walk_test(walk, walk.tests[1], dir.path() + "/lavka.qst");
+  ASSERT_EQ(fail.failures.size(), 2u) << failures(fail);
+  // What came is shown in UTF-8 too.
+  EXPECT_NE(fail.failures[0].find("| Купить верёвку"), std::string::npos) << fail.failures[0];
+  EXPECT_NE(fail.failures[1].find("expected {%имя = Мария}, found Ann"), std::string::npos)
+      << fail.failures[1];
 }
 
 TEST(WalkRuns, TheBundledQuestsWalkthroughPasses) {

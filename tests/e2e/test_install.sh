@@ -6,16 +6,23 @@ BUILD_DIR=$(dirname "$TINDEL")
 ROOT="$WORK/root"
 
 # The program is built already: make neither builds nor checks packages here.
-mk() { make -s -C "$SRC" -o program -o deps BUILD="$BUILD_DIR" PREFIX=/opt/tq DESTDIR="$ROOT" "$@"; }
+mk() { make -s -C "$SRC" -o program -o author -o deps BUILD="$BUILD_DIR" PREFIX=/opt/tq DESTDIR="$ROOT" "$@"; }
 
 mk install >make.out 2>&1 || fail "make install failed: $(cat make.out)"
 installed="bin/tindel share/man/man1/tindel.1 share/tindel/docs/language.md share/tindel/docs/README.md
-share/tindel/examples/stackle.qst share/tindel/examples/kolokol.qst share/tindel/examples/README.md"
+share/tindel/examples/stackle.qst share/tindel/examples/kolokol.qst share/tindel/examples/README.md
+bin/tindel-author share/man/man1/tindel-author.1 share/tindel/docs/authors.md
+share/tindel/examples/stackle.walk"
 for f in $installed; do
   [ -f "$ROOT/opt/tq/$f" ] || fail "not installed: $f"
 done
 [ -x "$ROOT/opt/tq/bin/tindel" ] || fail "the program is not executable"
 [ "$("$ROOT/opt/tq/bin/tindel" --version)" = "Tindel v0.0.9" ] || fail "the installed program does not run"
+[ -x "$ROOT/opt/tq/bin/tindel-author" ] || fail "the authors' program is not executable"
+# The installed walkthrough runs against the installed quest beside it.
+(cd "$ROOT/opt/tq/share/tindel/examples" && "$ROOT/opt/tq/bin/tindel-author" walk stackle.walk >walk.out 2>&1) ||
+  fail "the installed walkthrough does not pass: $(cat "$ROOT/opt/tq/share/tindel/examples/walk.out")"
+rm -f "$ROOT/opt/tq/share/tindel/examples/walk.out"
 
 if command -v man >/dev/null 2>&1; then
   page=$(MANWIDTH=80 man -l "$ROOT/opt/tq/share/man/man1/tindel.1" 2>man.err)
@@ -23,6 +30,11 @@ if command -v man >/dev/null 2>&1; then
     case "$page" in *"$text"*) ;; *) fail "man page: \"$text\" missing" ;; esac
   done
   [ -s man.err ] && fail "man page warnings: $(cat man.err)"
+  page=$(MANWIDTH=80 man -l "$ROOT/opt/tq/share/man/man1/tindel-author.1" 2>man.err)
+  for text in "TINDEL-AUTHOR(1)" "[--format text|json] FILE..." "tindel-author walk FILE.walk"; do
+    case "$page" in *"$text"*) ;; *) fail "tindel-author man page: \"$text\" missing" ;; esac
+  done
+  [ -s man.err ] && fail "tindel-author man page warnings: $(cat man.err)"
 fi
 
 mk uninstall >make.out 2>&1 || fail "make uninstall failed: $(cat make.out)"
