@@ -71,6 +71,7 @@ int run_quest(const QuestInput& input) {
   auto state = std::make_unique<InterpreterState>();
   state->statements_left = input.statement_limit;
   ScriptedConsole console;
+  console.limit_ticks(input.statement_limit);  // a pause of days would hang the fuzzer
   for (std::uint8_t k : input.keys) console.add_key(k);
   for (const std::string& line : input.lines) console.add_line(line);
   SilentMedia media;

@@ -20,6 +20,11 @@ std::string ScriptedConsole::transcript() const {
   return out;
 }
 
+void ScriptedConsole::menutick() {
+  if (ticks_ >= tick_limit_) throw ProgramEnd{exit_status::kOk, "tindel: time ran out"};
+  ++ticks_;
+}
+
 std::uint8_t ScriptedConsole::readkey() {
   if (keys_.empty()) return key::kNone;
   std::uint8_t k = keys_.front();

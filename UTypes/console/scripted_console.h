@@ -1,6 +1,7 @@
 #pragma once
 // A console for tests: keys and lines come from a script, the screen is a model that the
 // test reads back, and time is counted instead of slept.
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -20,12 +21,15 @@ class ScriptedConsole : public Console, private ScreenModel::ScrollListener {
   void add_line(std::string line) { lines_.push_back(std::move(line)); }
   void add_break_key(std::uint8_t key) { break_keys_.push_back(key); }
   std::size_t keys_left() const { return keys_.size(); }
+  // Ends the run ("time ran out") at the tick after `ticks`: a harness that plays strangers'
+  // quests bounds a long pause or a timed menu with it, as it bounds statements.
+  void limit_ticks(std::int64_t ticks) { tick_limit_ = ticks; }
 
   // What the player would have read: rows scrolled off, then the rows of the screen up to
   // the last one written, each without trailing blanks.
   std::string transcript() const;
   const ScreenModel& screen() const { return model_; }
-  int ticks() const { return ticks_; }
+  std::int64_t ticks() const { return ticks_; }
   const std::string& title() const { return title_; }
   bool cursor_visible() const { return cursor_visible_; }
 
@@ -33,7 +37,7 @@ class ScriptedConsole : public Console, private ScreenModel::ScrollListener {
   std::uint8_t pollbreak() override;
   std::uint8_t waitkey() override;
   std::optional<std::string> readline() override;
-  void menutick() override { ++ticks_; }
+  void menutick() override;
   void discard_pending() override {}
 
   void set_title(std::string_view title) override { title_ = title; }
@@ -54,7 +58,8 @@ class ScriptedConsole : public Console, private ScreenModel::ScrollListener {
   std::vector<std::string> scrolled_;
   std::string title_;
   bool cursor_visible_ = false;
-  int ticks_ = 0;
+  std::int64_t ticks_ = 0;
+  std::int64_t tick_limit_ = INT64_MAX;
 };
 
 }  // namespace tindel

@@ -2,6 +2,8 @@
 // keys and typed lines, timed menus, the screen, and the errors and warnings of a check.
 #include <gtest/gtest.h>
 
+#include "UTypes/console/scripted_console.h"
+#include "UTypes/state/program_end.h"
 #include "support/flow_quests.h"
 
 namespace tindel::testing {
@@ -235,6 +237,15 @@ TEST(Pause, LengthsDecideTheWait) {
     EXPECT_EQ(shown_lines(run.output()), (Lines{"a", "b"})) << c.quest;
     EXPECT_EQ(run.console->ticks(), c.ticks) << c.quest;
   }
+}
+
+// A harness playing strangers' quests (the fuzz targets) ends a wait of days at its bound.
+TEST(Pause, ATickLimitEndsTheRunInsteadOfALongWait) {
+  ScriptedConsole console;
+  console.limit_ticks(5);
+  for (int i = 0; i < 5; ++i) console.menutick();
+  EXPECT_THROW(console.menutick(), ProgramEnd);
+  EXPECT_EQ(console.ticks(), 5);
 }
 
 TEST(Pause, ZeroWaitsForAChoiceWithoutLimit) {
