@@ -102,20 +102,28 @@ std::size_t alternate_stack_size() {
   return std::max(kAtLeast, reported > 0 ? static_cast<std::size_t>(reported) : 0);
 }
 
+// Kept for the life of the process (a handler may run until its very end); held here so that
+// a leak checker sees it is still in use.
+void* alternate_stack = nullptr;
+
 void ensure_alternate_stack() {
   const std::size_t size = alternate_stack_size();
   stack_t current{};
   if (::sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE) &&
       current.ss_size >= size)
     return;
-  // Never freed: a handler may run until the very end of the process.
+  if (alternate_stack != nullptr) return;
   void* memory = ::operator new(size, std::nothrow);
   if (memory == nullptr) return;
   stack_t fresh{};
   fresh.ss_sp = memory;
   fresh.ss_size = size;
   fresh.ss_flags = 0;
-  if (::sigaltstack(&fresh, nullptr) != 0) ::operator delete(memory);
+  if (::sigaltstack(&fresh, nullptr) != 0) {
+    ::operator delete(memory);
+    return;
+  }
+  alternate_stack = memory;
 }
 
 void on_exit_signal(int sig) {
