@@ -9,8 +9,9 @@ tmux_require
 
 TMUX_DIR=$(mktemp -d)
 TMUX_SOCKET="$TMUX_DIR.sock"
+# In the sanitizer build the probe must die of the signal, not of AddressSanitizer's report.
 tmux_cmd new-session -d -x 80 -y 25 -s e2e -c "$TMUX_DIR" \
-  "env -i PATH='$PATH' TERM=screen LANG=C.UTF-8 sh -c '
+  "env -i PATH='$PATH' TERM=screen LANG=C.UTF-8 ASAN_OPTIONS=handle_segv=0:detect_leaks=0 sh -c '
      printf \"\\033]0;shell-title\\007\"; stty -g > before.stty; sleep 0.3
      \"$PROBE\"; echo status=\$?
      stty -g > after.stty; stty -a > after.txt; echo settings-saved; sleep 30'"
