@@ -73,6 +73,7 @@ std::vector<Problem> lint_quest(std::string_view quest_bytes, const LintOptions&
   warn_duplicate_labels(facts, problems);
   warn_unreachable_locations(facts, problems);
   warn_fall_through(facts, problems);
+  warn_common_off_end(facts, problems);
   warn_unassigned_reads(facts, problems);
   warn_missing_media(facts, problems);
   warn_lone_line_feeds(facts, problems);

@@ -206,11 +206,36 @@ std::vector<std::size_t> falling_locations(const QuestFacts& facts) {
   return falling;
 }
 
+// "common" or "common_<n>": the names the common location can have.
+bool is_common_label(std::string_view label) {
+  constexpr std::string_view kNumbered = "common_";
+  return label == "common" ||
+         (label.starts_with(kNumbered) && all_digits(label.substr(kNumbered.size())));
+}
+
+// The last location does not close, so play runs off the end of the quest there, which ends
+// the game: meant, perhaps, for a last scene, but never for a common location.
+bool common_runs_off_end(const QuestFacts& facts) {
+  const auto& locations = facts.index.locations;
+  if (locations.empty() || !is_common_label(locations.back().label)) return false;
+  return !closed(tails_by_location(facts).back());
+}
+
 QuestFacts quest_facts(const CheckRecord& record, const QuestIndex& index, std::string_view bytes,
                        const std::string& quest_dir) {
   QuestFacts facts{record, index, bytes, quest_dir};
   facts.falling = falling_locations(facts);
+  facts.common_runs_off_end = common_runs_off_end(facts);
   return facts;
+}
+
+void warn_common_off_end(const QuestFacts& facts, std::vector<Problem>& out) {
+  if (!facts.common_runs_off_end) return;
+  const Location& common = facts.index.locations.back();
+  warn(out, common.place.line, common.place.column,
+       "common location " + quoted(common.label) +
+           " has no end or goto: it runs off the end of the quest, which ends the game at "
+           "every choice that runs it");
 }
 
 void warn_fall_through(const QuestFacts& facts, std::vector<Problem>& out) {

@@ -18,6 +18,8 @@ struct QuestFacts {
   std::string quest_dir;   // where media files must lie
   // Locations that run into the next label line (falling_locations), found once.
   std::vector<std::size_t> falling = {};
+  // The last location is a common location that runs off the end of the quest.
+  bool common_runs_off_end = false;
 };
 
 void warn_duplicate_labels(const QuestFacts& facts, std::vector<Problem>& out);
@@ -26,6 +28,7 @@ void warn_fall_through(const QuestFacts& facts, std::vector<Problem>& out);
 void warn_unassigned_reads(const QuestFacts& facts, std::vector<Problem>& out);
 void warn_missing_media(const QuestFacts& facts, std::vector<Problem>& out);
 void warn_lone_line_feeds(const QuestFacts& facts, std::vector<Problem>& out);
+void warn_common_off_end(const QuestFacts& facts, std::vector<Problem>& out);
 
 // Locations that end with neither `end` nor `goto` and so run into the next label line.
 std::vector<std::size_t> falling_locations(const QuestFacts& facts);

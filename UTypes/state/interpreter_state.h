@@ -1,6 +1,7 @@
 #pragma once
 // The one record every routine of the interpreter shares. Routines talk to each other
 // through it: a routine leaves its result here and the caller reads it at once.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -129,5 +130,12 @@ struct InterpreterState {
   CheckObserver* check_observer = nullptr;
   SourcePlace token_start;
 };
+
+// Counts `work` statements at once against a bounded run's limit, for a statement that does as
+// much work as that many (a save writes a line per slot).
+inline void spend_statements(InterpreterState& s, std::int64_t work) {
+  if (s.statements_left > 0)
+    s.statements_left = std::max<std::int64_t>(s.statements_left - work, 0);
+}
 
 }  // namespace tindel

@@ -60,12 +60,19 @@ std::vector<int> string_partners(const InterpreterState& s) {
   return partner;
 }
 
+// The table's key of an assigned name: ";ITEM" for "inv_ITEM", "$NAME" for any other.
+std::string assigned_key(std::string_view name) {
+  const bool item = name.starts_with("inv_");
+  std::string key(1, item ? ';' : '$');
+  key.append(item ? name.substr(4) : name);
+  return key;
+}
+
 }  // namespace
 
 // NAME "=" expr — "inv_" + ITEM sets an item count; image also shows a picture
 void assignment(InterpreterState& s) {
-  std::string text = s.token_text;
-  std::string key = text.starts_with("inv_") ? ";" + text.substr(4) : "$" + text;
+  std::string key = assigned_key(s.token_text);
   if (s.token_kind != K::Equal) reporterror(s, "[parser] \"=\" expected");
   gettoken(s);
   double value = expression(s);
@@ -183,6 +190,7 @@ void save_statement(InterpreterState& s) {
     gettoken(s);
   }
   savegame(s, "save.txt", label, kSaveHeader);
+  spend_statements(s, kLastSlot);  // a bounded run counts a save as the lines it writes
 }
 
 // common "=" expr — the common location becomes "common_<n>" for n above 0

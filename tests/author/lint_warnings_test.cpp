@@ -68,6 +68,31 @@ TEST(LintWarnings, ALocationThatRunsIntoTheNext) {
     EXPECT_EQ(p.message.find("has no end") == std::string::npos, p.line > 4) << describe(w);
 }
 
+TEST(LintWarnings, ACommonLocationThatRunsOffTheEndOfTheQuest) {
+  struct Case {
+    std::vector<std::string> tail;  // after ":start", "btn start, Again", "end"
+    bool warned;
+  } cases[] = {
+      {{":common", "turn = turn + 1"}, true},
+      {{":common"}, true},  // a bare label at the very end
+      {{":common_2", "if turn > 3 then end"}, true},
+      {{":common", "turn = turn + 1", "end"}, false},
+      {{":common", "goto start"}, false},
+      {{":common", "end", ":finale", "pln The end."}, false},  // a last scene may end the game
+      {{":commonplace", "pln x"}, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> q = {":start", "btn start, Again", "end"};
+    q.insert(q.end(), c.tail.begin(), c.tail.end());
+    auto w = warnings_of(q);
+    EXPECT_EQ(warned(w, {4, 1},
+                     "common location '" + c.tail[0].substr(1) +
+                         "' has no end or goto: it runs off the end of the quest"),
+              c.warned)
+        << c.tail[0] << ": " << describe(w);
+  }
+}
+
 TEST(LintWarnings, ReadsOfWhatIsNeverAssigned) {
   std::vector<std::string> q = {
       ":start",

@@ -117,5 +117,15 @@ tmux_wait_for "<press enter>" || fail "no report at the end"
 tmux_keys Enter
 tmux_wait_for "second-run-ended" || fail "the program did not end"
 
+# Ended by Ctrl+C while a picture is up: the shell's prompt comes below the picture, on the
+# bottom row, not over it at the row where the quest's text ended.
+tmux_type "clear; $GAME"
+tmux_keys Enter
+tmux_poll 5 expect_tint 3 38 red 2>/dev/null || fail "the third picture did not show"
+tmux_keys C-c
+prompt_row() { tmux_capture | awk '/^\$ *$/ { row = NR } END { print row + 0 }'; }
+prompt_at_bottom() { [ "$(prompt_row)" -eq "$(tmux_cmd display -p -t e2e '#{pane_height}')" ]; }
+tmux_poll 5 prompt_at_bottom || fail "after Ctrl+C the prompt is on row $(prompt_row), not below the picture"
+
 if [ "$failures" -gt 0 ]; then exit 1; fi
 echo "terminal picture: all passed"

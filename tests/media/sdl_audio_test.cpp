@@ -20,7 +20,6 @@ namespace tindel {
 namespace {
 
 using std::chrono::milliseconds;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRate = 44100;
 constexpr int kSilenceLevel = 64;  // below this a sample counts as silence
@@ -54,10 +53,6 @@ Span sounding(const std::vector<std::int16_t>& samples, int channels, long from_
     span.last = frame;
   }
   return span;
-}
-
-long frames_in(Clock::duration d) {
-  return static_cast<long>(std::chrono::duration<double>(d).count() * kRate);
 }
 
 class SdlAudioTest : public ::testing::Test {
@@ -109,45 +104,40 @@ TEST_F(SdlAudioTest, ATuneSoundsThroughTheSoundfontAndMusicZeroLeavesSilence) {
   SoundfontChoice soundfont = default_soundfont();
   ASSERT_FALSE(soundfont.file.empty()) << "no General MIDI soundfont installed";
   SdlAudio audio = make_audio(soundfont);
-  const Clock::time_point start = Clock::now();
   audio.play_tune(example("1.mid"));
   std::this_thread::sleep_for(milliseconds(700));
   audio.stop_tune();
-  const Clock::time_point stopped = Clock::now();
   EXPECT_FALSE(audio.playing());
   std::this_thread::sleep_for(milliseconds(400));
   audio.stop_all();
 
+  // Judged by the recording alone (see the emergency silence below): sound, then silence to
+  // the end.
   std::vector<std::int16_t> samples = recorded();
-  const long stop_frame = frames_in(stopped - start);
-  Span before = sounding(
-      std::vector<std::int16_t>(samples.begin(),
-                                samples.begin() + std::min<long>(stop_frame * 2, samples.size())),
-      2);
-  EXPECT_GT(before.last - before.first, kRate / 4) << "the tune made (almost) no sound";
-  // A mixer chunk of slack after the stop; after that, silence to the end of the recording.
-  const long quiet_from = stop_frame + frames_in(milliseconds(80));
-  ASSERT_GT(static_cast<long>(samples.size()) / 2, quiet_from + kRate / 5);
-  EXPECT_EQ(sounding(samples, 2, quiet_from).first, -1) << "still sounding after music = 0";
+  const Span heard = sounding(samples, 2);
+  EXPECT_GT(heard.last - heard.first, kRate / 4) << "the tune made (almost) no sound";
+  EXPECT_LT(heard.last, static_cast<long>(samples.size()) / 2 - kRate / 10)
+      << "still sounding after music = 0";
   EXPECT_NE(log().find("music " + example("1.mid") + " stopped"), std::string::npos);
 }
 
 TEST_F(SdlAudioTest, TheEmergencySilenceMutesWhatStillPlays) {
   SdlAudio audio = make_audio(default_soundfont());
-  const Clock::time_point start = Clock::now();
   audio.play_sound(example("bell.wav"));
   std::this_thread::sleep_for(milliseconds(300));
   silence_audio_now();  // what a fatal signal's hook does
-  const long hushed_frame = frames_in(Clock::now() - start);
   std::this_thread::sleep_for(milliseconds(400));
   EXPECT_TRUE(audio.playing());  // the bell is still being mixed, into silence
   audio.stop_all();
 
+  // The bell rings loud for 2.8 s, so silence at the end of the recording while it is still
+  // mixed is the mute's. Judged by the recording alone: the device's frames need not keep
+  // step with the test's clock on a busy machine.
   std::vector<std::int16_t> samples = recorded();
-  EXPECT_GT(sounding(samples, 2).first, -1);
-  const long quiet_from = hushed_frame + frames_in(milliseconds(80));
-  ASSERT_GT(static_cast<long>(samples.size()) / 2, quiet_from + kRate / 5);
-  EXPECT_EQ(sounding(samples, 2, quiet_from).first, -1);
+  const Span heard = sounding(samples, 2);
+  EXPECT_GT(heard.first, -1) << "the bell was never heard";
+  EXPECT_LT(heard.last, static_cast<long>(samples.size()) / 2 - kRate / 10)
+      << "still sounding at the end of the recording";
 
   // The next run of the device is heard again.
   audio.play_sound(example("knock.wav"));

@@ -1,6 +1,7 @@
 // The saved-game file as written: whole files compared byte for byte, and single slot lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -110,6 +111,23 @@ TEST(SaveFile, ASaveReplacesTheOldOneWhole) {
   EXPECT_EQ(lines.front(), kSaveHeader);
   EXPECT_EQ(lines.back(), "eof");
   EXPECT_FALSE(dir.exists("save.txt.part"));
+}
+
+TEST(SaveFile, ABoundedRunCountsASaveAsTheLinesItWrites) {
+  // A quest that saves in a loop must not keep a bounded run (a fuzz target's) busy for
+  // seconds: each save spends a slot's worth of statements, so the limit ends it early.
+  TempDir dir;
+  QuestRun run =
+      run_quest(dir, ":start\nn = n + 1\nsave\ngoto start\n", {.statement_limit = 20000});
+  EXPECT_EQ(run.note, "tindel: statement limit reached");
+  std::vector<std::string> lines = split_crlf(dir.read("save.txt"));
+  // The last slot named n: the first one is the search sentinel.
+  auto saved = std::find_if(lines.rbegin(), lines.rend(),
+                            [](const std::string& line) { return line.ends_with(" $n"); });
+  ASSERT_NE(saved, lines.rend());
+  const double saves = std::stod(*saved);
+  EXPECT_GE(saves, 20000.0 / (kLastSlot + 4) - 1);
+  EXPECT_LE(saves, 20000.0 / kLastSlot + 1);
 }
 
 TEST(SaveFile, SlotLinesHaveThreeDecimalsAndEscapeLineBreaks) {

@@ -73,6 +73,7 @@ void write_quest(const TempDir& dir, const std::string& quest, const RunOptions&
 QuestRun run_quest(const TempDir& dir, const std::string& quest, RunOptions options) {
   write_quest(dir, quest, options);
   QuestRun run;
+  run.state->statements_left = options.statement_limit;
   if (options.input) options.input(*run.console);
   RunResult result = run_program(*run.state, options.args, {*run.console, run.media, options.seed});
   run.status = result.status;

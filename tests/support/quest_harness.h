@@ -65,7 +65,8 @@ struct RunOptions {
   std::vector<std::string> args = {"0", "w", "quest.qst"};
   std::function<void(ScriptedConsole&)> input = {};  // keys and lines for the run
   std::uint32_t seed = 1;
-  bool convert_line_ends = true;  // "\n" in the quest text becomes CR LF
+  bool convert_line_ends = true;      // "\n" in the quest text becomes CR LF
+  std::int64_t statement_limit = -1;  // as the fuzz targets bound a run; -1: none
 };
 
 // Writes the quest under the name the run's parameters give it (stackle.qst without them).

@@ -255,6 +255,7 @@ std::string TerminalConsole::show_picture(const std::string& file) {
   follow_signals();
   std::string note = picture_.show(file, picture_area(), out_);
   send();
+  guard_.set_farewell(farewell());
   return note;
 }
 
@@ -281,6 +282,7 @@ void TerminalConsole::close_picture() {
   paint();
   out_ += cursor_sequence();
   send();
+  guard_.set_farewell(farewell());
 }
 
 PictureArea TerminalConsole::picture_area() const {
@@ -294,8 +296,9 @@ PictureArea TerminalConsole::picture_area() const {
 }
 
 std::string TerminalConsole::farewell() const {
-  // The shell's prompt goes on the first row below everything written.
-  const int row = last_row_in_use(model_) + 1;
+  // The shell's prompt goes on the first row below everything written, or below the
+  // picture when one covers the screen (the program ended by a signal while it was up).
+  const int row = picture_.showing() ? model_.height() : last_row_in_use(model_) + 1;
   std::string bytes = "\x1b[0m\x1b[?25h";
   bytes += kPopTitle;
   if (row < model_.height()) {
