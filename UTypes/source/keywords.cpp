@@ -13,7 +13,6 @@ struct Keyword {
 };
 
 using K = TokenKind;
-// Grouped by first letter, so a word is compared with a handful of keywords at most.
 constexpr std::array<Keyword, 31> kKeywords = {{
     {"and", K::And},         {"anykey", K::Anykey}, {"btn", K::Btn},
     {"cls", K::Cls},         {"common", K::Common}, {"else", K::Else},
@@ -28,23 +27,6 @@ constexpr std::array<Keyword, 31> kKeywords = {{
     {"then", K::Then},
 }};
 
-struct Range {
-  unsigned char first = 0, count = 0;
-};
-
-constexpr std::array<Range, 26> make_ranges() {
-  std::array<Range, 26> r{};
-  for (unsigned i = 0; i < kKeywords.size(); ++i) {
-    char c = kKeywords[i].word[0];
-    auto& range = r[static_cast<unsigned>(c - 'a')];
-    if (range.count == 0) range.first = static_cast<unsigned char>(i);
-    ++range.count;
-  }
-  return r;
-}
-
-constexpr std::array<Range, 26> kRanges = make_ranges();
-
 // A word of at most 7 bytes as one number (its length, then its bytes), so that a keyword
 // test is an integer comparison.
 constexpr std::uint64_t pack(std::string_view word) {
@@ -54,24 +36,37 @@ constexpr std::uint64_t pack(std::string_view word) {
   return packed;
 }
 
-constexpr std::array<std::uint64_t, kKeywords.size()> make_packed() {
-  std::array<std::uint64_t, kKeywords.size()> packed{};
-  for (std::size_t i = 0; i < kKeywords.size(); ++i)
-    packed[i] = pack(kKeywords[i].word);
-  return packed;
+// The keywords in 64 buckets of one keyword each: the multiplier was chosen so that no two
+// share a bucket (make_buckets fails to compile otherwise).
+constexpr std::uint64_t kMultiplier = 0x4db8048a5fff4485ull;
+constexpr std::size_t bucket_of(std::uint64_t packed) {
+  return static_cast<std::size_t>((packed * kMultiplier) >> 58);
 }
 
-constexpr std::array<std::uint64_t, kKeywords.size()> kPacked = make_packed();
+struct Bucket {
+  std::uint64_t packed = 0;  // 0: no keyword (no word packs to 0)
+  TokenKind kind = K::Ident;
+};
+
+constexpr std::array<Bucket, 64> make_buckets() {
+  std::array<Bucket, 64> buckets{};
+  for (const Keyword& k : kKeywords) {
+    Bucket& b = buckets[bucket_of(pack(k.word))];
+    if (b.packed != 0) throw "two keywords share a bucket";
+    b = Bucket{pack(k.word), k.kind};
+  }
+  return buckets;
+}
+
+constexpr std::array<Bucket, 64> kBuckets = make_buckets();
 
 }  // namespace
 
 TokenKind keyword_kind(std::string_view word) {
-  if (word.empty() || word.size() > 7 || word[0] < 'a' || word[0] > 'z') return K::Ident;
-  Range r = kRanges[static_cast<unsigned>(word[0] - 'a')];
+  if (word.empty() || word.size() > 7) return K::Ident;
   std::uint64_t packed = pack(word);
-  for (unsigned i = r.first; i < r.first + r.count; ++i)
-    if (kPacked[i] == packed) return kKeywords[i].kind;
-  return K::Ident;
+  const Bucket& b = kBuckets[bucket_of(packed)];
+  return b.packed == packed ? b.kind : K::Ident;
 }
 
 }  // namespace tindel

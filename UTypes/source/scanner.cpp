@@ -41,9 +41,6 @@ bool is_letter(std::uint8_t c) {
 bool is_digit(std::uint8_t c) {
   return kClasses[c] == kDigit;
 }
-bool is_word_char(std::uint8_t c) {
-  return kClasses[c] != kOther;
-}
 
 // After a decoded CR: its LF, the line count, and the player's chance to break off.
 [[gnu::noinline]] void end_of_line(InterpreterState& s) {
@@ -59,68 +56,91 @@ const ByteMap& decoding(const InterpreterState& s) {
   return kDecodingMaps[decoding_index(s.qs1_file, s.codepage_w)];
 }
 
+// The character classes the scanner's loops keep reading over, as tables of the raw bytes of
+// the quest under one decoding (1 where the decoded character is kept), so that a loop looks
+// up each byte once. A CR is in none of them: its line end is read by getchar's rule.
+struct RawClasses {
+  ByteMap word{};        // letters and digits
+  ByteMap digit{};       // 0-9
+  ByteMap blank{};       // 32 and below
+  ByteMap line{};        // anything before the end of the line or of the quest
+  ByteMap label_line{};  // the same, "&" excepted
+  ByteMap text{};        // the text of p and pln: up to "&", "#" or a line end
+  ByteMap folded{};      // the decoded character lower-cased, as a word keeps it
+};
+
+constexpr RawClasses make_raw_classes(bool qs1, bool codepage_w) {
+  const ByteMap map = decoding_map(qs1, codepage_w);
+  RawClasses k;
+  for (std::size_t b = 0; b < 256; ++b) {
+    std::uint8_t c = map[b];
+    bool in_line = c < kEndOfFile && c != 13;
+    k.word[b] = kClasses[c] != kOther;
+    k.digit[b] = kClasses[c] == kDigit;
+    k.blank[b] = c <= 32 && c != 13;
+    k.line[b] = in_line;
+    k.label_line[b] = in_line && c != '&';
+    k.text[b] = in_line && c != '&' && c != '#';
+    k.folded[b] = lowcase(c);
+  }
+  return k;
+}
+
+constexpr std::array<RawClasses, 4> kRawClasses = {
+    make_raw_classes(false, false), make_raw_classes(false, true), make_raw_classes(true, false),
+    make_raw_classes(true, true)};
+
+const RawClasses& raw_classes(const InterpreterState& s) {
+  return kRawClasses[decoding_index(s.qs1_file, s.codepage_w)];
+}
+
 // The bytes whose characters advance_while kept: `count` of them from `first`.
 struct KeptRun {
   std::size_t first = 0;
   std::size_t count = 0;
 };
 
-// Calls getchar as long as the character it gives satisfies keep, which a CR never does, in
-// a loop over the quest's bytes that keeps the reader in registers; cur_char is then the
-// first character refused, or the end-of-file marker. A CR refused is left for the caller to
-// finish with finish_line_end once what it read is where an error report expects it.
-template <typename Keep>
-KeptRun advance_while(InterpreterState& s, Keep keep) {
+// Calls getchar as long as the character it gives is of the class `keep` (a table of
+// RawClasses, which never keeps a CR), in a loop over the quest's bytes that keeps the
+// reader in registers; cur_char is then the first character refused, or the end-of-file
+// marker. A CR refused is left for the caller to finish with finish_line_end once what it
+// read is where an error report expects it.
+KeptRun advance_while(InterpreterState& s, const ByteMap& keep) {
   QuestFile& file = s.quest_file;
-  const ByteMap& map = decoding(s);
   const std::uint8_t* bytes = file.data();
   const std::size_t first = file.pos(), end = file.end();
   std::size_t pos = first;
-  std::uint8_t c = kEndOfFile;
-  bool refused = false;
-  while (pos < end) {
-    c = map[bytes[pos++]];
-    if ((refused = !keep(c))) break;
-  }
+  while (pos < end && keep[bytes[pos]])
+    ++pos;
+  const bool refused = pos < end;
+  s.cur_char = refused ? decoding(s)[bytes[pos]] : kEndOfFile;
+  const std::size_t kept = pos - first;
+  pos += refused;  // the refused character is the current one now
   file.seek(pos);
   s.line_pos += static_cast<std::int32_t>(pos - first);
-  s.cur_char = refused ? c : kEndOfFile;
-  return KeptRun{first, pos - first - (refused ? 1 : 0)};
+  return KeptRun{first, kept};
 }
 
 void finish_line_end(InterpreterState& s) {
   if (s.cur_char == 13) end_of_line(s);
 }
 
-constexpr ByteMap make_folding(bool fold) {
-  ByteMap map{};
-  for (int c = 0; c < 256; ++c)
-    map[static_cast<std::size_t>(c)] =
-        fold ? lowcase(static_cast<std::uint8_t>(c)) : static_cast<std::uint8_t>(c);
-  return map;
-}
-constexpr ByteMap kAsRead = make_folding(false);
-constexpr ByteMap kFolded = make_folding(true);
-
-// Appends the characters of a run that advance_while kept, each passed through `then`.
-void append_kept(const InterpreterState& s, KeptRun run, const ByteMap& then, std::string& out) {
-  const ByteMap& map = decoding(s);
+// Appends the characters of a run that advance_while kept, each raw byte through `map`.
+void append_kept(const InterpreterState& s, KeptRun run, const ByteMap& map, std::string& out) {
   const std::uint8_t* bytes = s.quest_file.data() + run.first;
   std::size_t at = out.size();
   out.resize(at + run.count);
   char* to = out.data() + at;
   for (std::size_t i = 0; i < run.count; ++i)
-    to[i] = static_cast<char>(then[map[bytes[i]]]);
+    to[i] = static_cast<char>(map[bytes[i]]);
 }
 
-// How many of the characters after cur_char satisfy keep, without reading them.
-template <typename Keep>
-std::size_t count_ahead(const InterpreterState& s, Keep keep) {
-  const ByteMap& map = decoding(s);
+// How many of the characters after cur_char are of the class `keep`, without reading them.
+std::size_t count_ahead(const InterpreterState& s, const ByteMap& keep) {
   const std::uint8_t* bytes = s.quest_file.data();
   std::size_t pos = s.quest_file.pos();
   const std::size_t first = pos, end = s.quest_file.end();
-  while (pos < end && keep(map[bytes[pos]]))
+  while (pos < end && keep[bytes[pos]])
     ++pos;
   return pos - first;
 }
@@ -128,23 +148,30 @@ std::size_t count_ahead(const InterpreterState& s, Keep keep) {
 // Every character up to 32 is a blank; a line end gives the marker, which is not one.
 void skip_blanks(InterpreterState& s) {
   if (s.cur_char > 32) return;
-  advance_while(s, [](std::uint8_t c) { return c <= 32 && c != 13; });
+  advance_while(s, raw_classes(s).blank);
   finish_line_end(s);
 }
 
 // word: letter { letter | digit }, folded to lower case, appended to token_text
 void read_word(InterpreterState& s) {
   auto first = static_cast<char>(lowcase(s.cur_char));
-  KeptRun run = advance_while(s, is_word_char);
+  const RawClasses& classes = raw_classes(s);
+  KeptRun run = advance_while(s, classes.word);
   finish_line_end(s);  // an error there shows the operand text without this word
-  s.token_text.push_back(first);
-  append_kept(s, run, kFolded, s.token_text);
+  std::string& text = s.token_text;
+  std::size_t at = text.size();
+  text.resize(at + 1 + run.count);
+  char* to = text.data() + at;
+  to[0] = first;
+  const std::uint8_t* bytes = s.quest_file.data() + run.first;
+  for (std::size_t i = 0; i < run.count; ++i)
+    to[i + 1] = static_cast<char>(classes.folded[bytes[i]]);
 }
 
 // The digits from cur_char on, appended to token_text.
 void read_digits(InterpreterState& s) {
   s.token_text.push_back(static_cast<char>(s.cur_char));
-  append_kept(s, advance_while(s, is_digit), kAsRead, s.token_text);
+  append_kept(s, advance_while(s, raw_classes(s).digit), decoding(s), s.token_text);
   finish_line_end(s);  // an error there shows the digits read
 }
 
@@ -199,7 +226,7 @@ double fraction_value(std::string_view point_and_digits) {
 
 // number: digit { digit } [ "." { digit } ]
 void scan_number(InterpreterState& s) {
-  if (1 + count_ahead(s, is_digit) > kMaxIntegerDigits) too_many_digits(s);
+  if (1 + count_ahead(s, raw_classes(s).digit) > kMaxIntegerDigits) too_many_digits(s);
   std::size_t start = s.token_text.size();
   read_digits(s);
   s.number_value = 0.0;
@@ -218,11 +245,10 @@ void scan_number(InterpreterState& s) {
 
 // Skips to the end-of-line or end-of-file marker (and to "&" on a label line), consumes it.
 void skip_line(InterpreterState& s, bool stop_at_amp) {
-  auto in_line = [stop_at_amp](std::uint8_t c) {
-    return c < kEndOfFile && c != 13 && !(stop_at_amp && c == '&');
-  };
-  if (in_line(s.cur_char)) {
-    advance_while(s, in_line);
+  std::uint8_t c = s.cur_char;
+  if (c < kEndOfFile && c != 13 && !(stop_at_amp && c == '&')) {
+    const RawClasses& classes = raw_classes(s);
+    advance_while(s, stop_at_amp ? classes.label_line : classes.line);
     finish_line_end(s);
   }
   s.token_kind = TokenKind::Newline;
@@ -307,9 +333,8 @@ namespace {
 
 void read_text_run(InterpreterState& s, std::string& out) {
   out.push_back(static_cast<char>(s.cur_char));
-  KeptRun run = advance_while(
-      s, [](std::uint8_t c) { return c != '&' && c != '#' && c < kEndOfFile && c != 13; });
-  append_kept(s, run, kAsRead, out);
+  KeptRun run = advance_while(s, raw_classes(s).text);
+  append_kept(s, run, decoding(s), out);
   finish_line_end(s);
 }
 

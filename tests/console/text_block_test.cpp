@@ -267,3 +267,64 @@ TEST(TextBlockColours, EachCharacterHasTheColourALookupGivesAfterRandomTableChan
 
 }  // namespace
 }  // namespace tindel::testing
+
+namespace tindel::testing {
+namespace {
+
+struct BlockState {
+  std::vector<std::uint8_t> chars, colours;
+  int count = 0, column = 0, lines = 0;
+  std::string screen;
+  friend bool operator==(const BlockState&, const BlockState&) = default;
+};
+
+BlockState block_of(Interp& it) {
+  InterpreterState& s = it.s();
+  auto cells = static_cast<std::size_t>(std::clamp(s.block_count, 0, kBlockCells));
+  return {{s.block_chars.begin(), s.block_chars.begin() + static_cast<long>(cells)},
+          {s.block_colours.begin(), s.block_colours.begin() + static_cast<long>(cells)},
+          s.block_count,
+          s.block_column,
+          s.block_lines,
+          it.console().transcript()};
+}
+
+std::string random_text(std::mt19937& rng) {
+  std::string text;
+  for (std::size_t n = rng() % 200; n > 0; --n) {
+    unsigned r = rng() % 40;
+    text += r == 0 ? '\n' : r == 1 ? '\r' : static_cast<char>('a' + r % 26);
+  }
+  return text;
+}
+
+// Texts go into the block in runs between line ends; the block must come out as it does
+// character by character: the same cells and colours, the same lines and columns, the same
+// pages ended at the same places (a check warns at each), also when the block is full.
+TEST(TextBlockRuns, TextsInRunsFillTheBlockAsCharacterByCharacter) {
+  int pages = 0;
+  for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+    BlockState seen[2];
+    for (bool direct : {false, true}) {
+      std::mt19937 rng(seed);
+      Interp it("end\n", 1);
+      it.s().direct_reads = direct;
+      it.s().block_column = static_cast<int>(rng() % 80);
+      if (seed % 7 == 0) it.s().block_count = kBlockCells - static_cast<int>(rng() % 100);
+      it.s().btn_count = static_cast<int>(rng() % 5);
+      for (int i = 0; i < 8; ++i) {
+        var_value(it.s(), "$styletextcolor") = static_cast<double>(1 + rng() % 200);
+        outtext(it.s(), random_text(rng));
+      }
+      seen[direct] = block_of(it);
+    }
+    ASSERT_EQ(seen[0], seen[1]) << "seed " << seed << "\nruns:\n"
+                                << seen[0].screen << "\none by one:\n"
+                                << seen[1].screen;
+    pages += occurrences(seen[0].screen, "TOO LARGE BLOCK");
+  }
+  EXPECT_GT(pages, 100);
+}
+
+}  // namespace
+}  // namespace tindel::testing
