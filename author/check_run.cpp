@@ -306,10 +306,10 @@ CheckRecord run_check(const PreparedQuest& quest) {
   set_up(s, quest, console, media);
   const auto& image = quest.image;
   s.quest_file.open_image(image);
-  // The image has counted the lines already unless a CR stands without its LF.
+  // The image counts the lines unless a CR stands without its LF.
   std::vector<std::size_t> starts =
       image->clean_line_ends
-          ? std::vector<std::size_t>(image->line_starts.begin(), image->line_starts.end())
+          ? std::vector<std::size_t>(image->line_starts().begin(), image->line_starts().end())
           : scanner_line_starts(quest.bytes());
   // A last line end opens no line of its own.
   bool ends_with_line_end = starts.size() > 1 && starts.back() == image->end;

@@ -13,7 +13,10 @@ PlainConsole::PlainConsole(int in_fd, int out_fd, const Charset& charset, bool c
 std::uint8_t PlainConsole::readkey() {
   if (!reader_.ended()) reader_.fill(0);
   std::optional<std::uint8_t> key = reader_.take_key();
-  if (!key) return key::kNone;
+  if (!key) {
+    screen_.send();  // polled while the program waits (a timed pause): the player may watch
+    return key::kNone;
+  }
   screen_.settle();
   return *key;
 }
@@ -29,6 +32,7 @@ std::uint8_t PlainConsole::waitkey() {
 }
 
 void PlainConsole::menutick() {
+  screen_.send();
   sleep_menu_tick();
 }
 

@@ -33,11 +33,15 @@ void PlainScreen::conwrite(std::string_view bytes, std::uint8_t attr) {
 }
 
 void PlainScreen::settle() {
-  if (!live_) return emit_rows_through(model_.cursor_y() - 1);
-  rewind_to_changed_row();
-  int last = last_row_in_use(model_);
-  if (last == model_.cursor_y()) --last;  // the cursor's own row is still being written
-  emit_rows_through(last);
+  if (!live_) {
+    emit_rows_through(model_.cursor_y() - 1);
+  } else {
+    rewind_to_changed_row();
+    int last = last_row_in_use(model_);
+    if (last == model_.cursor_y()) --last;  // the cursor's own row is still being written
+    emit_rows_through(last);
+  }
+  send();
 }
 
 void PlainScreen::rewind_to_changed_row() {
@@ -59,6 +63,7 @@ void PlainScreen::begin_echoed_line() {
   std::string row = model_.row_text(model_.cursor_y());
   row.resize(static_cast<std::size_t>(model_.cursor_x()), ' ');  // the blanks after a prompt
   write_out(charset_.display(row));
+  send();
 }
 
 void PlainScreen::end_echoed_line(const std::string& cp866) {
@@ -76,6 +81,7 @@ std::string PlainScreen::cursor_row() const {
 
 void PlainScreen::flush() {
   emit_rows_through(last_row_in_use(model_));
+  send();
 }
 
 void PlainScreen::before_scroll(const ScreenModel&) {
@@ -102,13 +108,19 @@ void PlainScreen::emit_rows_through(int last) {
 }
 
 void PlainScreen::write_out(const std::string& text) {
-  std::string_view rest = text;
+  pending_ += text;
+  if (pending_.size() >= kSendAt) send();
+}
+
+void PlainScreen::send() {
+  std::string_view rest = pending_;
   while (!rest.empty()) {
     ssize_t n = ::write(out_fd_, rest.data(), rest.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;  // nobody reads any more: the text has nowhere to go
+    if (n <= 0) break;  // nobody reads any more: the text has nowhere to go
     rest.remove_prefix(static_cast<std::size_t>(n));
   }
+  pending_.clear();
 }
 
 }  // namespace tindel

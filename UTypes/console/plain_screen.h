@@ -43,6 +43,10 @@ class PlainScreen : private ScreenModel::ScrollListener {
   void flush();
   // The cursor's row up to the cursor, as it shows now (a prompt not yet ended).
   std::string cursor_row() const;
+  // Rows that went out wait in a buffer, so that a long run of output (a check's warnings,
+  // text scrolling by) costs a write per 64 KB rather than per row; they are sent whenever
+  // the program waits or polls for the player (settle, flush and the echoed line send too).
+  void send();
 
  private:
   void before_scroll(const ScreenModel& model) override;
@@ -59,6 +63,8 @@ class PlainScreen : private ScreenModel::ScrollListener {
   bool live_ = false;
   std::vector<std::string> shown_;  // live: the text of each row as it went out
   std::uint8_t attr_ = 7;
+  static constexpr std::size_t kSendAt = 64 * 1024;
+  std::string pending_;  // rows gone out but not yet written
 };
 
 }  // namespace tindel

@@ -1,12 +1,10 @@
 #include "UTypes/media/sdl_audio.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
-
 #include <atomic>
 #include <cstdio>
 #include <cstring>
 
+#include "UTypes/media/mixer_api.h"
 #include "UTypes/media/stderr_capture.h"
 #include "UTypes/state/emergency_hooks.h"
 
@@ -38,8 +36,8 @@ bool begins_like_midi(const std::string& file) {
   return read && (std::memcmp(magic, "MThd", 4) == 0 || std::memcmp(magic, "RIFF", 4) == 0);
 }
 
-std::string mixer_error() {
-  const char* text = Mix_GetError();
+std::string mixer_error(const MixerApi& mix) {
+  const char* text = mix.SDL_GetError();
   return text != nullptr && *text != '\0' ? text : "no reason given";
 }
 
@@ -58,23 +56,30 @@ bool SdlAudio::ready() {
 }
 
 bool SdlAudio::open_device() {
-  StderrCapture capture(log_);
-  // The program's own handlers must keep SIGINT and SIGTERM.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    log_.write(std::string("no audio: SDL could not start its audio: ") + SDL_GetError());
+  std::string why;
+  mix_ = mixer_api(why);
+  if (mix_ == nullptr) {
+    log_.write("no audio: the sound libraries did not load: " + why);
     return false;
   }
-  if ((Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) == 0)
-    log_.write("MIDI support of SDL_mixer did not start: " + mixer_error());
-  if (Mix_OpenAudio(kRate, MIX_DEFAULT_FORMAT, 2, kChunkFrames) != 0) {
-    log_.write("no audio: the audio device did not open: " + mixer_error());
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  const MixerApi& mix = *mix_;
+  StderrCapture capture(log_);
+  // The program's own handlers must keep SIGINT and SIGTERM.
+  mix.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (mix.SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    log_.write(std::string("no audio: SDL could not start its audio: ") + mix.SDL_GetError());
+    return false;
+  }
+  if ((mix.Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) == 0)
+    log_.write("MIDI support of SDL_mixer did not start: " + mixer_error(mix));
+  if (mix.Mix_OpenAudio(kRate, MIX_DEFAULT_FORMAT, 2, kChunkFrames) != 0) {
+    log_.write("no audio: the audio device did not open: " + mixer_error(mix));
+    mix.SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
   silenced.store(false);
   add_emergency_hook(&silence_audio_now);
-  Mix_SetPostMix(&silence_if_asked, nullptr);
+  mix.Mix_SetPostMix(&silence_if_asked, nullptr);
   log_device();
   return true;
 }
@@ -83,8 +88,8 @@ void SdlAudio::log_device() const {
   int rate = 0;
   Uint16 format = 0;
   int channels = 0;
-  Mix_QuerySpec(&rate, &format, &channels);
-  const char* driver = SDL_GetCurrentAudioDriver();
+  mix_->Mix_QuerySpec(&rate, &format, &channels);
+  const char* driver = mix_->SDL_GetCurrentAudioDriver();
   log_.write(std::string("audio device open: SDL driver ") + (driver ? driver : "unknown") + ", " +
              std::to_string(rate) + " Hz, " + std::to_string(channels) + " channels, chunk " +
              std::to_string(kChunkFrames) + " frames");
@@ -100,20 +105,20 @@ void SdlAudio::play_tune(const std::string& file) {
     log_.write("music " + file +
                ": no soundfont found, MIDI will be silent (set TINDEL_SOUNDFONT)");
   } else {
-    Mix_SetSoundFonts(soundfont_.file.c_str());
+    mix_->Mix_SetSoundFonts(soundfont_.file.c_str());
   }
   if (!begins_like_midi(file)) {
     log_.write("music " + file + " not played: not a MIDI file");
     return;
   }
   StderrCapture capture(log_);
-  tune_ = Mix_LoadMUS(file.c_str());
+  tune_ = mix_->Mix_LoadMUS(file.c_str());
   if (tune_ == nullptr) {
-    log_.write("music " + file + " not played: " + mixer_error());
+    log_.write("music " + file + " not played: " + mixer_error(*mix_));
     return;
   }
-  if (Mix_PlayMusic(tune_, 0) != 0) {  // 0: once, never repeated
-    log_.write("music " + file + " not played: " + mixer_error());
+  if (mix_->Mix_PlayMusic(tune_, 0) != 0) {  // 0: once, never repeated
+    log_.write("music " + file + " not played: " + mixer_error(*mix_));
     stop_tune();
     return;
   }
@@ -123,8 +128,8 @@ void SdlAudio::play_tune(const std::string& file) {
 
 void SdlAudio::stop_tune() {
   if (tune_ == nullptr) return;
-  Mix_HaltMusic();
-  Mix_FreeMusic(tune_);
+  mix_->Mix_HaltMusic();
+  mix_->Mix_FreeMusic(tune_);
   tune_ = nullptr;
   if (!tune_file_.empty()) log_.write("music " + tune_file_ + " stopped");
   tune_file_.clear();
@@ -136,13 +141,13 @@ void SdlAudio::play_sound(const std::string& file) {
     log_.write("sound " + file + " not played: no audio device");
     return;
   }
-  sound_ = Mix_LoadWAV(file.c_str());
+  sound_ = mix_->Mix_LoadWAV(file.c_str());
   if (sound_ == nullptr) {
-    log_.write("sound " + file + " not played: " + mixer_error());
+    log_.write("sound " + file + " not played: " + mixer_error(*mix_));
     return;
   }
-  if (Mix_PlayChannel(kSoundChannel, sound_, 0) < 0) {
-    log_.write("sound " + file + " not played: " + mixer_error());
+  if (mix_->Mix_PlayChannel(kSoundChannel, sound_, 0) < 0) {
+    log_.write("sound " + file + " not played: " + mixer_error(*mix_));
     release_sound();
     return;
   }
@@ -151,24 +156,24 @@ void SdlAudio::play_sound(const std::string& file) {
 
 void SdlAudio::release_sound() {
   if (sound_ == nullptr) return;
-  Mix_HaltChannel(kSoundChannel);  // the chunk must not be mixed once it is freed
-  Mix_FreeChunk(sound_);
+  mix_->Mix_HaltChannel(kSoundChannel);  // the chunk must not be mixed once it is freed
+  mix_->Mix_FreeChunk(sound_);
   sound_ = nullptr;
 }
 
 bool SdlAudio::playing() const {
   if (state_ != State::kOpen) return false;
-  return Mix_PlayingMusic() != 0 || Mix_Playing(-1) != 0;
+  return mix_->Mix_PlayingMusic() != 0 || mix_->Mix_Playing(-1) != 0;
 }
 
 void SdlAudio::stop_all() {
   stop_tune();
   release_sound();
   if (state_ != State::kOpen) return;
-  Mix_SetPostMix(nullptr, nullptr);
-  Mix_CloseAudio();
-  Mix_Quit();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  mix_->Mix_SetPostMix(nullptr, nullptr);
+  mix_->Mix_CloseAudio();
+  mix_->Mix_Quit();
+  mix_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
   state_ = State::kClosed;
   log_.write("audio device closed");
 }

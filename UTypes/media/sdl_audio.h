@@ -1,8 +1,9 @@
 #pragma once
 // Tunes and sounds played inside the program by SDL2_mixer, MIDI rendered by FluidSynth with a
-// General MIDI soundfont. The audio device opens at the first thing played, so a quest without
-// sound costs nothing; every failure is silent towards the quest and goes to the media log.
-// All calls come from the interpreter's thread; SDL_mixer's own audio thread only mixes.
+// General MIDI soundfont. The libraries load and the audio device opens at the first thing
+// played, so a quest without sound costs nothing; every failure is silent towards the quest and
+// goes to the media log. All calls come from the interpreter's thread; SDL_mixer's own audio thread
+// only mixes.
 #include <string>
 
 #include "UTypes/media/media_log.h"
@@ -12,6 +13,8 @@ struct _Mix_Music;
 struct Mix_Chunk;
 
 namespace tindel {
+
+struct MixerApi;
 
 class SdlAudio {
  public:
@@ -44,6 +47,7 @@ class SdlAudio {
   MediaLog log_;
   SoundfontChoice soundfont_;
   State state_ = State::kClosed;
+  const MixerApi* mix_ = nullptr;  // the libraries' functions, loaded with the device
   _Mix_Music* tune_ = nullptr;
   Mix_Chunk* sound_ = nullptr;
   std::string tune_file_;

@@ -9,6 +9,8 @@ namespace tindel {
 // it is written with "\r", "\n" and "\\" escapes, and the value then gets four decimals,
 // which marks the line (the plain form always has exactly three).
 std::string format_slot_line(double value, std::string_view name);
+// The same line appended to out (no line end).
+void append_slot_line(std::string& out, double value, std::string_view name);
 
 struct SlotLine {
   bool ok = false;

@@ -1,10 +1,14 @@
 #include "UTypes/saves/savegame.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <string_view>
 
 #include "UTypes/console/console_ops.h"
 #include "UTypes/diagnostics/report.h"
@@ -18,59 +22,61 @@ const char* const kSaveHeader = "Skein-save. Tindel v0.0.9, a quest player for t
 
 namespace {
 
-// Writes lines ended by CR LF into a file beside the target and puts it in the target's
-// place only when it is complete, so a failed write never loses the game saved before.
-// Any failure to create or write the file ends the program.
-class SaveWriter {
+// Lines ended by CR LF, put together in one string.
+class SaveLines {
  public:
-  explicit SaveWriter(const std::string& file)
-      : file_(file), part_(file + ".part"), fp_(std::fopen(part_.c_str(), "wb")) {
-    if (!fp_) fail();
-  }
-  ~SaveWriter() {
-    if (!fp_) return;
-    std::fclose(fp_);
-    std::remove(part_.c_str());
-  }
-  SaveWriter(const SaveWriter&) = delete;
-  SaveWriter& operator=(const SaveWriter&) = delete;
+  SaveLines() { text_.reserve(kTypicalSize); }
   void line(std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), fp_) != text.size() ||
-        std::fwrite("\r\n", 1, 2, fp_) != 2)
-      fail();
+    text_ += text;
+    end_line();
   }
-  void close() {
-    std::FILE* fp = fp_;
-    fp_ = nullptr;
-    bool written = std::fclose(fp) == 0 && std::rename(part_.c_str(), file_.c_str()) == 0;
-    if (written) return;
-    int error = errno;
-    std::remove(part_.c_str());
-    errno = error;
-    fail();
-  }
+  // The text so far, for a line put together in place; end_line() ends it.
+  std::string& text() { return text_; }
+  void end_line() { text_ += "\r\n"; }
 
  private:
-  [[noreturn]] void fail() const {
-    io_failure(file_, std::string("cannot be written: ") + std::strerror(errno));
-  }
-  std::string file_;
-  std::string part_;
-  std::FILE* fp_;
+  // 751 slot lines of a few characters and the rest: room enough for most tables at once.
+  static constexpr std::size_t kTypicalSize = 16384;
+  std::string text_;
 };
 
-void write_call_stack(const InterpreterState& s, SaveWriter& out) {
+void write_call_stack(const InterpreterState& s, SaveLines& out) {
   out.line(inttostr(s.call_depth) + " calls:");
   for (int i = 0; i < s.call_depth && i < kCallStackSize; ++i)
     out.line(inttostr(s.call_stack[static_cast<std::size_t>(i)]));
 }
 
-void write_slots(const InterpreterState& s, SaveWriter& out) {
+void write_slots(const InterpreterState& s, SaveLines& out) {
   out.line(inttostr(kLastSlot) + " vars:");
   for (int i = 0; i <= kLastSlot; ++i) {
     auto at = static_cast<std::size_t>(i);
-    out.line(format_slot_line(s.var_values[at], s.var_names[at].view()));
+    append_slot_line(out.text(), s.var_values[at], s.var_names[at].view());
+    out.end_line();
   }
+}
+
+bool write_all(int fd, std::string_view rest) {
+  while (!rest.empty()) {
+    ssize_t n = ::write(fd, rest.data(), rest.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    rest.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Writes the text into a new file and closes it; false with errno set when that fails.
+bool write_new_file(const std::string& path, std::string_view text) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool wrote = write_all(fd, text);
+  int write_error = errno;
+  bool closed = ::close(fd) == 0;
+  if (!wrote) errno = write_error;
+  return wrote && closed;
 }
 
 // "<depth> calls:" and one return line per entry; the depth must fit the stack.
@@ -96,10 +102,9 @@ void read_slots(InterpreterState& s, SaveReader& reader) {
 
 }  // namespace
 
-void savegame(InterpreterState& s, const std::string& file, std::string_view label,
-              std::string_view header) {
-  if (s.syntax_level != 0) return;
-  SaveWriter out(file);
+std::string saved_game_text(const InterpreterState& s, std::string_view label,
+                            std::string_view header) {
+  SaveLines out;
   out.line(header);
   out.line(s.quest_name);
   out.line(s.common_name);
@@ -107,7 +112,21 @@ void savegame(InterpreterState& s, const std::string& file, std::string_view lab
   write_call_stack(s, out);
   write_slots(s, out);
   out.line("eof");
-  out.close();
+  return std::move(out.text());
+}
+
+void replace_file_whole(const std::string& file, std::string_view text) {
+  const std::string part = file + ".part";
+  if (write_new_file(part, text) && std::rename(part.c_str(), file.c_str()) == 0) return;
+  int error = errno;
+  std::remove(part.c_str());
+  io_failure(file, std::string("cannot be written: ") + std::strerror(error));
+}
+
+void savegame(InterpreterState& s, const std::string& file, std::string_view label,
+              std::string_view header) {
+  if (s.syntax_level != 0) return;
+  replace_file_whole(file, saved_game_text(s, label, header));
 }
 
 void loadgame(InterpreterState& s, const std::string& file) {

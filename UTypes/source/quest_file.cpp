@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "UTypes/source/line_end_count.h"
 
 namespace tindel {
 
@@ -67,37 +70,12 @@ void find_quest_end(QuestImage& image) {
                   : image.bytes.size();
 }
 
-// Calls at(i) for the offset of every CR before the quest's end, in order, at memchr speed.
-template <typename At>
-void each_cr(const QuestImage& image, At at) {
-  const char* bytes = image.bytes.data();
-  const char* end = bytes + image.end;
-  for (const char* p = bytes;
-       (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)))); ++p)
-    if (!at(static_cast<std::size_t>(p - bytes))) return;
-}
-
-// Line starts for returns from procedures; a CR without its LF makes the index unusable,
-// since reading over it is an error that only a real read may raise. The lines are counted
-// first, so the index takes exactly four bytes a line and is never copied while it grows.
-void index_lines(QuestImage& image) {
-  if (image.end >= UINT32_MAX) {
-    image.clean_line_ends = false;
-    return;
-  }
-  std::size_t lines = 1;
-  each_cr(image, [&](std::size_t i) {
-    bool paired = i + 1 < image.end && image.bytes[i + 1] == '\n';
-    lines += paired;
-    return image.clean_line_ends = paired;
-  });
-  if (!image.clean_line_ends) return;
-  image.line_starts.reserve(lines);
-  image.line_starts.push_back(0);
-  each_cr(image, [&](std::size_t i) {
-    image.line_starts.push_back(static_cast<std::uint32_t>(i + 2));
-    return true;
-  });
+// Whether every CR has its LF, and where the first LF without its CR stands (looked for only
+// when the counts say there is one, since that takes a slower walk).
+void check_line_ends(QuestImage& image) {
+  LineEndCounts counts = count_line_ends(std::string_view(image.bytes).substr(0, image.end));
+  image.clean_line_ends = image.end < UINT32_MAX && counts.crs == counts.pairs;
+  image.lone_lf_line = counts.lfs == counts.pairs ? 0 : first_lone_lf_line(image.bytes, image.end);
 }
 
 // The bytes as the scanner reads them: any conversion of the file's form goes first, before
@@ -105,8 +83,7 @@ void index_lines(QuestImage& image) {
 void finish_image(QuestImage& image, QuestTextForm form) {
   normalize_quest_text(image.bytes, form);
   find_quest_end(image);
-  index_lines(image);
-  image.lone_lf_line = first_lone_lf_line(image.bytes, image.end);
+  check_line_ends(image);
   image.version = next_version++;
 }
 
@@ -132,6 +109,21 @@ bool quest_image_stale(const QuestImage& image, const std::string& path) {
   std::int64_t size = 0, mtime_ns = 0;
   if (!file_identity(path, size, mtime_ns)) return true;
   return size != image.size || mtime_ns != image.mtime_ns;
+}
+
+const std::vector<std::uint32_t>& QuestImage::line_starts() const {
+  std::call_once(line_starts_made_, [this] {
+    if (!clean_line_ends) return;
+    const char* data = bytes.data();
+    const char* stop = data + end;
+    line_starts_.reserve(static_cast<std::size_t>(std::count(data, stop, '\r')) + 1);
+    line_starts_.push_back(0);
+    for (const char* p = data;
+         (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p))));
+         ++p)
+      line_starts_.push_back(static_cast<std::uint32_t>(p - data + 2));
+  });
+  return line_starts_;
 }
 
 bool QuestFile::open(const std::string& path) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,21 @@ struct QuestImage {
   std::int64_t size = -1;  // identity on disk, to notice a changed file
   std::int64_t mtime_ns = -1;
   std::uint64_t version = 0;  // distinct for every load
-  // Offsets of the first byte of every line (after each CR LF); line n starts at
-  // line_starts[n - 1]. Valid only when clean_line_ends (no CR without its LF, and a quest
-  // below 4 GB, whose offsets fit the four bytes kept per line).
-  std::vector<std::uint32_t> line_starts;
+  // No CR without its LF, and a quest below 4 GB, whose offsets fit the four bytes kept per
+  // line: only then is line_starts() of use.
   bool clean_line_ends = true;
   std::int32_t lone_lf_line = 0;  // the line of the first LF without its CR, 0 when none
   bool in_memory = false;         // made from bytes, not read from a file: never stale
+
+  // Offsets of the first byte of every line (after each CR LF); line n starts at
+  // line_starts()[n - 1]. Made at the first call: a return to a line without its mark needs
+  // it, a quest that never makes one spares the time and four bytes a line. Empty when the
+  // line ends are not clean.
+  const std::vector<std::uint32_t>& line_starts() const;
+
+ private:
+  mutable std::once_flag line_starts_made_;
+  mutable std::vector<std::uint32_t> line_starts_;
 };
 
 // Loads path into a fresh image; nullptr when it cannot be opened or read. The bytes are

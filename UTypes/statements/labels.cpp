@@ -163,8 +163,9 @@ std::size_t indexed_line_start(const InterpreterState& s, std::int32_t t) {
   const auto& image = s.quest_file.image();
   if (s.direct_reads || !image || !image->clean_line_ends || s.line_no >= t)
     return std::string::npos;
-  if (static_cast<std::size_t>(t - 1) >= image->line_starts.size()) return std::string::npos;
-  std::size_t start = image->line_starts[static_cast<std::size_t>(t - 1)];
+  const std::vector<std::uint32_t>& starts = image->line_starts();
+  if (static_cast<std::size_t>(t - 1) >= starts.size()) return std::string::npos;
+  std::size_t start = starts[static_cast<std::size_t>(t - 1)];
   return end_marker_between(s, s.quest_file.pos(), start) ? std::string::npos : start;
 }
 

@@ -177,6 +177,26 @@ TEST(StreamConsole, ScrolledRowsGoOutOnceInOrder) {
   EXPECT_EQ(p.seen(), expected);
 }
 
+// Rows that scrolled away wait for a write of their own no longer than until the program
+// next looks for the player: a timed pause polls, a menu ticks.
+TEST(StreamConsole, ScrolledRowsAreSeenWhenTheProgramPollsOrTicks) {
+  Piped p;
+  auto lines = [](int first, int last) {
+    std::string text;
+    for (int i = first; i <= last; ++i)
+      text += "line " + std::to_string(i) + "\n";
+    return text;
+  };
+  for (int i = 1; i <= 30; ++i)
+    p.console().conwrite("line " + std::to_string(i) + "\r\n", 7);
+  EXPECT_EQ(p.console().readkey(), key::kNone);
+  EXPECT_EQ(p.seen(), lines(1, 6));  // 30 rows on a screen of 25
+  for (int i = 31; i <= 33; ++i)
+    p.console().conwrite("line " + std::to_string(i) + "\r\n", 7);
+  p.console().menutick();
+  EXPECT_EQ(p.seen(), lines(7, 9));
+}
+
 TEST(StreamConsole, ClrscrKeepsWhatWasWritten) {
   Piped p;
   p.console().conwrite("first\r\nsecond", 7);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "program/startup.h"
 #include "support/quest_harness.h"
@@ -39,7 +40,7 @@ TEST(QuestFile, LineStartsFollowCrLfAndStopAtCtrlZ) {
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->end, 12u);
   EXPECT_TRUE(image->clean_line_ends);
-  EXPECT_EQ(image->line_starts, (std::vector<std::uint32_t>{0, 4, 9, 11}));
+  EXPECT_EQ(image->line_starts(), (std::vector<std::uint32_t>{0, 4, 9, 11}));
 }
 
 TEST(QuestFile, CrWithoutLfMakesTheLineIndexUnusable) {
@@ -91,13 +92,56 @@ TEST(QuestFile, LineStartsOfQuestsWithoutTextOrWithoutLineEnds) {
   auto image = load_quest_image("a.qst");
   ASSERT_NE(image, nullptr);
   ASSERT_TRUE(image->clean_line_ends);
-  ASSERT_EQ(image->line_starts.size(), 1001u);
-  for (std::size_t n = 0; n < image->line_starts.size(); ++n)
-    EXPECT_EQ(image->line_starts[n], 2 * n) << n;
+  ASSERT_EQ(image->line_starts().size(), 1001u);
+  for (std::size_t n = 0; n < image->line_starts().size(); ++n)
+    EXPECT_EQ(image->line_starts()[n], 2 * n) << n;
   dir.write("b.qst", "no line end at all");
   image = load_quest_image("b.qst");
   ASSERT_NE(image, nullptr);
-  EXPECT_EQ(image->line_starts, (std::vector<std::uint32_t>{0}));
+  EXPECT_EQ(image->line_starts(), (std::vector<std::uint32_t>{0}));
+}
+
+// What the image says of its line ends, worked out the slow way, byte by byte.
+struct LineEndFacts {
+  bool clean = true;
+  std::int32_t lone_lf_line = 0;
+  std::vector<std::uint32_t> starts{0};
+};
+
+LineEndFacts line_end_facts(const std::string& bytes, std::size_t end) {
+  LineEndFacts facts;
+  std::int32_t line = 1;
+  for (std::size_t i = 0; i < end; ++i) {
+    if (bytes[i] == '\r' && !(i + 1 < end && bytes[i + 1] == '\n')) facts.clean = false;
+    if (bytes[i] == '\r') facts.starts.push_back(static_cast<std::uint32_t>(i + 2));
+    if (bytes[i] != '\n') continue;
+    if (facts.lone_lf_line == 0 && (i == 0 || bytes[i - 1] != '\r')) facts.lone_lf_line = line;
+    ++line;
+  }
+  if (!facts.clean) facts.starts.clear();
+  return facts;
+}
+
+// Random quests of line ends, lone CRs and LFs, end markers and text, of every short length
+// and some long ones (the counting runs in blocks): the image agrees with the slow reading.
+TEST(QuestFile, LineEndChecksAgreeWithAReadingByteByByte) {
+  std::mt19937 random(12);
+  const char alphabet[] = {'a', '\r', '\n', '\r', '\n', '\x1a', ' '};
+  for (int round = 0; round < 3000; ++round) {
+    std::size_t length = round < 2000 ? random() % 12 : random() % 3000;
+    std::string bytes;
+    for (std::size_t i = 0; i < length; ++i)
+      bytes +=
+          (round % 3 == 0 && random() % 4 != 0) ? "\r\n" : std::string(1, alphabet[random() % 7]);
+    if (round % 5 == 0) bytes.erase(std::remove(bytes.begin(), bytes.end(), '\x1a'), bytes.end());
+    std::string stored = bytes;
+    if (bytes.find('\r') == std::string::npos) add_cr_to_lone_line_ends(stored);
+    auto image = quest_image_from_bytes(bytes);
+    LineEndFacts facts = line_end_facts(stored, image->end);
+    ASSERT_EQ(image->clean_line_ends, facts.clean) << ::testing::PrintToString(bytes);
+    ASSERT_EQ(image->lone_lf_line, facts.lone_lf_line) << ::testing::PrintToString(bytes);
+    ASSERT_EQ(image->line_starts(), facts.starts) << ::testing::PrintToString(bytes);
+  }
 }
 
 }  // namespace

@@ -47,7 +47,9 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd, const Charset& charset, 
       model_(terminal_size(out_fd).width, terminal_size(out_fd).height),
       painter_(model_.width(), model_.height(), AnsiColours(no_color), charset),
       reader_(in_fd, KeyDecoderOptions{.charset = charset, .collapse_crlf = false}),
-      picture_(detect_picture_style(environ, no_color, charset.is_utf8())) {
+      picture_([no_color, utf8 = charset.is_utf8()] {
+        return detect_picture_style(environ, no_color, utf8);
+      }) {
   model_.set_listener(this);
   guard_.enter_raw();
   out_ += kPushTitle;

@@ -1,6 +1,7 @@
 #pragma once
 // A picture over the whole terminal while the quest goes on beneath it in the screen model.
 // The terminal front end asks it to show, redraw (after a resize or a stop) and close.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,9 @@ namespace tindel {
 class PictureOverlay {
  public:
   explicit PictureOverlay(PictureStyle style) : style_(std::move(style)) {}
+  // The style found at the first picture, since finding it loads the picture libraries.
+  explicit PictureOverlay(std::function<PictureStyle()> find_style)
+      : find_style_(std::move(find_style)) {}
 
   bool showing() const { return picture_.has_value(); }
   // Decodes the file and appends the bytes that show it; a later picture replaces the one up.
@@ -24,7 +28,8 @@ class PictureOverlay {
   void close(std::string& out);
 
  private:
-  PictureStyle style_;
+  std::function<PictureStyle()> find_style_;
+  std::optional<PictureStyle> style_;  // known once a picture has been shown
   std::optional<RgbaPicture> picture_;
 };
 

@@ -1,6 +1,6 @@
 #include "UTypes/console/terminal/picture/picture_style.h"
 
-#include <chafa.h>
+#include "UTypes/console/terminal/picture/picture_api.h"
 
 namespace tindel {
 
@@ -9,17 +9,19 @@ namespace {
 // The terminal's description from chafa's database; released however the caller ends.
 class TermInfo {
  public:
-  explicit TermInfo(char** envp) : info_(chafa_term_db_detect(chafa_term_db_get_default(), envp)) {}
+  TermInfo(const ChafaApi& chafa, char** envp)
+      : chafa_(chafa), info_(chafa.chafa_term_db_detect(chafa.chafa_term_db_get_default(), envp)) {}
   ~TermInfo() {
-    if (info_ != nullptr) chafa_term_info_unref(info_);
+    if (info_ != nullptr) chafa_.chafa_term_info_unref(info_);
   }
   TermInfo(const TermInfo&) = delete;
   TermInfo& operator=(const TermInfo&) = delete;
   bool has(ChafaTermSeq seq) const {
-    return info_ != nullptr && chafa_term_info_have_seq(info_, seq);
+    return info_ != nullptr && chafa_.chafa_term_info_have_seq(info_, seq);
   }
 
  private:
+  const ChafaApi& chafa_;
   ChafaTermInfo* info_;
 };
 
@@ -71,7 +73,10 @@ PictureStyle detect_picture_style(char** envp, bool no_color, bool utf8) {
     style.colours = PictureColours::kNone;
     return style;
   }
-  TermInfo term(envp);
+  std::string why;
+  const ChafaApi* chafa = chafa_api(why);
+  if (chafa == nullptr) return style;  // nothing will be drawn: the picture says why
+  TermInfo term(*chafa, envp);
   style.protocol = best_protocol(term);
   style.colours = best_colours(term);
   return style;
