@@ -16,6 +16,9 @@ class AnsiColours {
   std::string sgr(std::uint8_t attr) const;
   // Whether attr is drawn in reverse video (an erase does not take that over).
   bool reversed(std::uint8_t attr) const { return no_color_ && (attr >> 4) != 0; }
+  // Whether an erase or a scrolled-in line with attr in force shows blanks of attr: terminals
+  // fill them with the background in force, which is attr's own unless it is reverse video.
+  bool erase_shows(std::uint8_t attr) const { return !reversed(attr); }
 
  private:
   bool no_color_;

@@ -169,6 +169,7 @@ void TerminalConsole::showcursor(bool visible) {
 
 void TerminalConsole::clrscr(std::uint8_t attr) {
   attr_ = attr;
+  cleared_attr_ = attr;
   model_.clear(attr);
   if (!picture_.showing()) painter_.clear(attr, out_);
   changed();
@@ -280,7 +281,11 @@ void TerminalConsole::wait_for_picture_key() {
 void TerminalConsole::close_picture() {
   if (!picture_.showing()) return;
   picture_.close(out_);
+  // Cleared again in the colours of the quest's own clear, the screen comes back cell for
+  // cell as it was drawn beneath the picture (the picture's colours are not known to be
+  // in force any more).
   painter_.forget();
+  painter_.clear(cleared_attr_, out_);
   paint();
   out_ += cursor_sequence();
   send();

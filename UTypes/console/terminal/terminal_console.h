@@ -88,6 +88,7 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   std::string title_;
   bool cursor_visible_ = true;
   std::uint8_t attr_ = 7;
+  std::uint8_t cleared_attr_ = 7;         // the colours of the last clear, the blanks' own
   std::vector<std::string> typed_lines_;  // for Up and Down in the line editor
   int edit_x_ = 0;                        // where the edited line begins in the model
   int edit_y_ = 0;

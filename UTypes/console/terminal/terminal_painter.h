@@ -25,8 +25,8 @@ class TerminalPainter {
   // Appends a scroll of the whole terminal by one line (a line feed on its bottom row), so
   // the top line goes into the terminal's scrollback.
   void scroll_up(std::string& out);
-  // Appends clearing the terminal in attr's colours. The blanks are still drawn by the next
-  // paint: terminals differ in how an erase takes the colours over.
+  // Appends clearing the terminal in attr's colours. The painter then knows every cell as a
+  // blank in attr, so a page painted after it sends its text and not the blanks around it.
   void clear(std::uint8_t attr, std::string& out);
   // Appends the colour switch to attr if it is not in force.
   void use_colour(std::uint8_t attr, std::string& out);
@@ -34,6 +34,11 @@ class TerminalPainter {
  private:
   std::size_t index(int x, int y) const { return static_cast<std::size_t>(y * width_ + x); }
   void move_to(int x, int y, std::string& out);
+  // Moves on along the row by writing the cells the terminal already shows, when that is
+  // shorter than a cursor move; false when it is not.
+  bool write_over_gap(const ScreenModel& model, int x, int y, std::string& out);
+  // The cells from `from` on, as far as `count`, become blanks of attr in the terminal.
+  void know_blanks(std::size_t from, std::size_t count, std::uint8_t attr);
 
   int width_;
   int height_;

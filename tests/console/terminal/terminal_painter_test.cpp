@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -227,6 +228,44 @@ TEST(TerminalPainter, ClearRedrawsInTheNewColours) {
   s.terminal.feed(out);
   s.paint();
   s.expect_terminal_shows_model("after clear");
+}
+
+// After a clear the blanks are known: only the text goes out, short gaps between changed
+// cells are written over rather than jumped, and a line scrolled in takes the colours in
+// force. In reverse video an erase shows no reversed blanks, so those are still drawn.
+TEST(TerminalPainter, AfterAClearOnlyTheTextIsSent) {
+  Screen s(12, 3);
+  s.paint();
+  std::string out;
+  s.model.clear(0x1F);
+  s.painter.clear(0x1F, out);
+  s.model.write("ab cd", 0x1F);
+  s.model.move_cursor(0, 2);
+  s.painter.paint(s.model, out);
+  EXPECT_EQ(out, "\x1b[0;97;44m\x1b[H\x1b[2Jab cd\x1b[3;1H");
+  s.terminal.feed(out);
+  s.expect_terminal_shows_model("after the clear");
+
+  out.clear();
+  s.model.move_cursor(0, 0);
+  s.model.write("Xb cY", 0x1F);  // two cells change, three between them stay
+  s.painter.paint(s.model, out);
+  EXPECT_EQ(out, "\x1b[1;1HXb cY");
+  s.terminal.feed(out);
+
+  s.model.move_cursor(0, 2);
+  s.model.write("\n", 0x1F);
+  // Only the cursor, which the scroll left unknown: the new line is blank in 0x1F already.
+  EXPECT_EQ(s.paint(), "\x1b[3;1H");
+  s.expect_terminal_shows_model("after the scroll");
+
+  TerminalPainter plain(12, 3, AnsiColours(true), Charset(CharsetKind::kUtf8));
+  ScreenModel model(12, 3);
+  out.clear();
+  model.clear(0x70);
+  plain.clear(0x70, out);
+  plain.paint(model, out);
+  EXPECT_EQ(std::count(out.begin(), out.end(), ' '), 36) << "reversed blanks drawn: " << out;
 }
 
 // Random writes, moves, clears and scrolls, painted at random moments: the terminal always
