@@ -92,10 +92,19 @@ void Charset::append_display(std::string& out, std::uint8_t cp866) const {
   out.push_back(byte == 0 ? '?' : static_cast<char>(byte));
 }
 
+// Printable ASCII shows as itself in every charset, so runs of it are copied whole.
 std::string Charset::display(std::string_view cp866) const {
   std::string out;
-  for (char c : cp866)
-    append_display(out, static_cast<std::uint8_t>(c));
+  out.reserve(cp866.size());
+  auto plain = [](char c) { return c >= 0x20 && c < 0x7F; };
+  for (std::size_t i = 0; i < cp866.size();) {
+    std::size_t run = i;
+    while (run < cp866.size() && plain(cp866[run]))
+      ++run;
+    out.append(cp866.substr(i, run - i));
+    if (run < cp866.size()) append_display(out, static_cast<std::uint8_t>(cp866[run]));
+    i = run + 1;
+  }
   return out;
 }
 

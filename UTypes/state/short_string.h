@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,7 @@ class ShortString {
 
   void assign(std::string_view s) {
     len_ = s.size() < N ? s.size() : N;
-    for (std::size_t i = 0; i < len_; ++i) data_[i] = s[i];
+    if (len_ != 0) std::memcpy(data_.data(), s.data(), len_);
   }
   ShortString& operator=(std::string_view s) {
     assign(s);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace tindel {
@@ -90,6 +91,29 @@ TEST(LocaleCharset, FileNamesKeepAsciiAndConvertTheRest) {
   EXPECT_EQ(Charset(CharsetKind::kKoi8R).file_name("\xA2\xA5\xE2.wav"), "\xD7\xC5\xD4.wav");
   EXPECT_EQ(Charset(CharsetKind::kCp866).file_name("\xA2\xA5.wav"), "\xA2\xA5.wav");
   EXPECT_EQ(Charset(CharsetKind::kUtf8).file_name("a\tb"), "a\tb");  // no glyphs for controls
+}
+
+// Texts are shown in runs of plain ASCII; in every charset the result must be what showing
+// one character after another gives, whatever the mix of letters, controls and high bytes.
+TEST(LocaleCharset, TextsShowAsCharacterByCharacter) {
+  std::mt19937 rng(13);
+  for (CharsetKind kind : {CharsetKind::kUtf8, CharsetKind::kKoi8R, CharsetKind::kCp1251,
+                           CharsetKind::kCp866, CharsetKind::kIso8859_5, CharsetKind::kAscii}) {
+    const Charset charset(kind);
+    for (int round = 0; round < 500; ++round) {
+      std::string text;
+      for (std::size_t n = rng() % 60; n > 0; --n) {
+        unsigned r = rng() % 8;
+        text += static_cast<char>(r == 0   ? rng() % 256
+                                  : r == 1 ? rng() % 0x20
+                                           : 0x20 + rng() % 0x60);
+      }
+      std::string one_by_one;
+      for (char c : text)
+        charset.append_display(one_by_one, static_cast<std::uint8_t>(c));
+      ASSERT_EQ(charset.display(text), one_by_one) << static_cast<int>(kind) << " " << round;
+    }
+  }
 }
 
 }  // namespace
