@@ -189,9 +189,10 @@ void TerminalConsole::gotoxy(int x, int y) {
 void TerminalConsole::before_scroll(const ScreenModel&) {
   if (editing_ && edit_y_ > 0) --edit_y_;  // the edited line moves up with the rest
   if (picture_.showing()) return;          // the model is painted whole when the picture closes
+  // Sent with the rest at the next render (within the paint interval): a page that scrolls
+  // goes out in one write, not one a line.
   paint();
   painter_.scroll_up(out_);
-  send();
 }
 
 bool TerminalConsole::follow_signals() {

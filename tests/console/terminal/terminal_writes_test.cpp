@@ -32,9 +32,14 @@ class PlayedTerminal {
   }
   ~PlayedTerminal() {
     for (int fd : {keys_, master_, screen_[0], screen_[1]})
-      ::close(fd);
+      if (fd >= 0) ::close(fd);
   }
   int keys() const { return keys_; }
+  // The terminal goes away: the game ends on the input's end if it has not ended yet.
+  void hang_up() {
+    ::close(master_);
+    master_ = -1;
+  }
   int screen() const { return screen_[0]; }
 
   void type(const std::string& bytes) const {
@@ -60,12 +65,14 @@ class PlayedTerminal {
   int screen_[2] = {-1, -1};
 };
 
-std::string page_quest() {
+// A menu of five; its first button leads to a page of `lines` lines, after a clear or not
+// (then the page scrolls the menu away).
+std::string page_quest(bool clear, int lines) {
   std::string quest = ":start\npln Start of the story\nbtn page, Read on\n";
   for (int i = 1; i <= 4; ++i)
     quest += "btn start, Stay " + std::to_string(i) + "\n";
-  quest += "end\n:page\ncls\n";
-  for (int i = 0; i < 20; ++i)
+  quest += clear ? "end\n:page\ncls\n" : "end\n:page\n";
+  for (int i = 0; i < lines; ++i)
     quest +=
         "pln Line " + std::to_string(10 + i) + " of the page, some words of prose to fill it.\n";
   return quest + "btn start, Back\nend\n:common\nend\n";
@@ -75,11 +82,10 @@ struct Played {
   std::vector<std::string> first, down, up, page;
 };
 
-// A menu of five: Down and Up over it, then Enter on the first button, which shows a page
-// of twenty lines after clearing the screen; Escape and Enter end the game.
-TEST(TerminalWrites, AFullPageAfterAChoiceIsOneShortWriteAndAMoveInTheMenuAFewBytes) {
+// Down and Up over the menu, then Enter on the first button; Escape and Enter end the game.
+Played play_page(const std::string& quest) {
   TempDir dir;
-  dir.write("page.qst", page_quest());
+  dir.write("page.qst", quest);
   PlayedTerminal terminal;
   Played played;
   std::thread player([&terminal, &played] {
@@ -93,6 +99,8 @@ TEST(TerminalWrites, AFullPageAfterAChoiceIsOneShortWriteAndAMoveInTheMenuAFewBy
     terminal.type("\x1b");
     terminal.writes();
     terminal.type("\r");
+    terminal.writes();
+    terminal.hang_up();
   });
   {
     InterpreterState state;
@@ -101,6 +109,11 @@ TEST(TerminalWrites, AFullPageAfterAChoiceIsOneShortWriteAndAMoveInTheMenuAFewBy
     run_program(state, {"0", "w", "page.qst"}, {console, media, 1u});
   }
   player.join();
+  return played;
+}
+
+TEST(TerminalWrites, AFullPageAfterAChoiceIsOneShortWriteAndAMoveInTheMenuAFewBytes) {
+  Played played = play_page(page_quest(true, 20));
 
   ASSERT_EQ(played.down.size(), 1u);
   EXPECT_LE(played.down[0].size(), 71u) << played.down[0];
@@ -112,6 +125,15 @@ TEST(TerminalWrites, AFullPageAfterAChoiceIsOneShortWriteAndAMoveInTheMenuAFewBy
   EXPECT_NE(page.find("\x1b[2J"), std::string::npos) << page;
   EXPECT_NE(page.find("Line 29 of the page"), std::string::npos) << page;
   EXPECT_EQ(page.find("fill it.   "), std::string::npos) << "blanks after a line: " << page;
+}
+
+// A page below the menu, without a clear: its lines scroll the screen, and still the page
+// goes out in one write.
+TEST(TerminalWrites, APageThatScrollsIsOneWrite) {
+  Played played = play_page(page_quest(false, 20));
+  ASSERT_EQ(played.page.size(), 1u) << "the page came in " << played.page.size() << " writes";
+  EXPECT_NE(played.page[0].find("Line 29 of the page"), std::string::npos) << played.page[0];
+  EXPECT_LE(played.page[0].size(), 2600u) << played.page[0];
 }
 
 }  // namespace
