@@ -333,6 +333,11 @@ struct Step {
   friend bool operator==(const Step&, const Step&) = default;
 };
 
+Step step_of(const InterpreterState& s, const std::string& error) {
+  return {{s.token_text, s.token_kind}, s.line_no,      s.line_pos,        s.cur_char,
+          s.quest_file.pos(),           s.number_value, s.number_fraction, error};
+}
+
 std::vector<Step> read_with_jumps(const std::string& bytes, ScanOptions options, std::uint32_t seed,
                                   bool direct) {
   Scanner sc(bytes, options);
@@ -351,24 +356,10 @@ std::vector<Step> read_with_jumps(const std::string& bytes, ScanOptions options,
         sc.next();
         if (rng() % 3 == 0) marks.push_back(reader_mark(s));
       }
-      steps.push_back({{s.token_text, s.token_kind},
-                       s.line_no,
-                       s.line_pos,
-                       s.cur_char,
-                       s.quest_file.pos(),
-                       s.number_value,
-                       s.number_fraction,
-                       ""});
+      steps.push_back(step_of(s, ""));
     }
   } catch (const ProgramEnd&) {
-    steps.push_back({{s.token_text, s.token_kind},
-                     s.line_no,
-                     s.line_pos,
-                     s.cur_char,
-                     s.quest_file.pos(),
-                     s.number_value,
-                     s.number_fraction,
-                     sc.console().transcript()});
+    steps.push_back(step_of(s, sc.console().transcript()));
   }
   return steps;
 }
