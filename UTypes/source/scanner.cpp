@@ -10,6 +10,7 @@
 #include "UTypes/eval/var_table.h"
 #include "UTypes/source/codepage.h"
 #include "UTypes/source/keywords.h"
+#include "UTypes/source/token_memo.h"
 #include "UTypes/state/program_end.h"
 
 namespace tindel {
@@ -49,6 +50,7 @@ bool is_digit(std::uint8_t c) {
   ++s.line_no;
   s.line_pos = 0;
   s.cur_char = kEndOfLine;
+  if (s.token_memo.recording) memo_line_end(s);
   if (s.con_in->pollbreak() == key::kEscape) reporterror(s, "[getchar] BREAK", exit_status::kOk);
 }
 
@@ -204,6 +206,7 @@ void scan_word(InterpreterState& s) {
   std::string_view word = std::string_view(s.token_text).substr(start);
   TokenKind kind = keyword_kind(word);
   if (word == "system") {
+    if (s.token_memo.recording) memo_never(s);
     std::string meant = system_word(s);
     s.token_text.resize(start);
     kind = keyword_kind(meant);
@@ -232,6 +235,7 @@ void scan_number(InterpreterState& s) {
   s.number_value = 0.0;
   for (std::size_t i = start; i < s.token_text.size(); ++i)
     s.number_value = s.number_value * 10.0 + (s.token_text[i] - '0');
+  if (s.token_memo.recording) memo_number(s, false);
   if (s.cur_char == '.') {
     getchar(s);
     std::size_t point = s.token_text.size();
@@ -239,8 +243,16 @@ void scan_number(InterpreterState& s) {
     if (is_digit(s.cur_char)) read_digits(s);
     s.number_fraction = fraction_value(std::string_view(s.token_text).substr(point));
     s.number_value += s.number_fraction;
+    if (s.token_memo.recording) memo_number(s, true);
   }
   s.token_kind = TokenKind::Number;
+}
+
+// A kind set before the character after it is read: a line end there sees this kind, which a
+// remembered reading must know.
+void set_kind_before_reading_on(InterpreterState& s, TokenKind kind) {
+  s.token_kind = kind;
+  if (s.token_memo.recording) s.token_memo.kind_written = true;
 }
 
 // Skips to the end-of-line or end-of-file marker (and to "&" on a label line), consumes it.
@@ -251,12 +263,12 @@ void skip_line(InterpreterState& s, bool stop_at_amp) {
     advance_while(s, stop_at_amp ? classes.label_line : classes.line);
     finish_line_end(s);
   }
-  s.token_kind = TokenKind::Newline;
+  set_kind_before_reading_on(s, TokenKind::Newline);
   getchar(s);
 }
 
 void take(InterpreterState& s, TokenKind kind) {
-  s.token_kind = kind;
+  set_kind_before_reading_on(s, kind);
   getchar(s);
 }
 
@@ -338,13 +350,53 @@ void read_text_run(InterpreterState& s, std::string& out) {
   finish_line_end(s);
 }
 
+namespace {
+
+void scan_token(InterpreterState& s) {
+  do {
+    scan_piece(s);
+  } while (s.token_kind == TokenKind::Number || s.token_kind == TokenKind::Ident);
+}
+
+// The reading that fills a record; the record is let go however the reading ends.
+void recorded_scan(InterpreterState& s, TokenRecord& r) {
+  struct Release {
+    TokenMemo& memo;
+    ~Release() { memo.recording = nullptr; }
+  } release{s.token_memo};
+  MemoStart start = memo_begin(s, r);
+  do {
+    scan_piece(s);
+    ++s.token_memo.pieces;
+  } while (s.token_kind == TokenKind::Number || s.token_kind == TokenKind::Ident);
+  memo_finish(s, r, start);
+}
+
+// In play: the third reading of a place and every later one give back what the second read.
+[[gnu::noinline]] void remembered_gettoken(InterpreterState& s) {
+  TokenRecord* r = memo_record_at(s);
+  if (!r) return scan_token(s);
+  switch (r->stage) {
+    case TokenRecord::Stage::kRecorded:
+      return memo_replay(s, *r);
+    case TokenRecord::Stage::kSeen:
+      return recorded_scan(s, *r);
+    case TokenRecord::Stage::kEmpty:
+      r->stage = TokenRecord::Stage::kSeen;
+      return scan_token(s);
+    default:
+      return scan_token(s);
+  }
+}
+
+}  // namespace
+
 void gettoken(InterpreterState& s) {
   s.token_text.clear();
   if (s.check_observer) [[unlikely]]
     return observed_gettoken(s);
-  do {
-    scan_piece(s);
-  } while (s.token_kind == TokenKind::Number || s.token_kind == TokenKind::Ident);
+  if (s.syntax_level == 0) return remembered_gettoken(s);
+  scan_token(s);
 }
 
 }  // namespace tindel

@@ -16,6 +16,7 @@
 #include "UTypes/state/name_table.h"
 #include "UTypes/state/short_string.h"
 #include "UTypes/state/token_kind.h"
+#include "UTypes/state/token_memo.h"
 
 namespace tindel {
 
@@ -118,6 +119,7 @@ struct InterpreterState {
   std::array<ResumePoint, kCallStackSize> resume_points{};
   bool direct_reads = false;      // tests: search and return by reading, without caches
   std::uint64_t label_reads = 0;  // jumps and checks that had to read the quest to a label
+  TokenMemo token_memo;           // tokens of places read again and again in play
   // The locale's charset: the quest name was typed in it and media files are named in it.
   Charset charset{CharsetKind::kCp866};
   std::int32_t expression_depth = 0;  // open expressions (NestingGuard)

@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "UTypes/diagnostics/report.h"
+#include "UTypes/eval/var_table.h"
 #include "UTypes/source/codepage.h"
 #include "UTypes/source/keywords.h"
 #include "UTypes/source/quest_text.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/program_end.h"
 #include "UTypes/state/token_kind.h"
+#include "UTypes/statements/labels.h"
 #include "support/eval_probe.h"
 
 namespace tindel::testing {
@@ -316,6 +318,105 @@ TEST(ScannerRuns, FirstLoneLineFeedAgreesWithAByteLoop) {
     found += plain(bytes, end) > 0;
   }
   EXPECT_GT(found, 1000);
+}
+
+// What play remembers of a place it reads again must be what reading it gives: quests read
+// with jumps back to earlier places (as loops do), with the player's keys polled at line
+// ends and an Escape among them, compared with reading directly every time.
+struct Step {
+  Tok tok;
+  int line_no = 0, line_pos = 0;
+  std::uint8_t cur_char = 0;
+  std::size_t pos = 0;
+  double number = 0.0, fraction = 0.0;
+  std::string error;
+  friend bool operator==(const Step&, const Step&) = default;
+};
+
+Step step_of(const InterpreterState& s, const std::string& error) {
+  return {{s.token_text, s.token_kind}, s.line_no,      s.line_pos,        s.cur_char,
+          s.quest_file.pos(),           s.number_value, s.number_fraction, error};
+}
+
+std::vector<Step> read_with_jumps(const std::string& bytes, ScanOptions options, std::uint32_t seed,
+                                  bool direct) {
+  Scanner sc(bytes, options);
+  InterpreterState& s = sc.s();
+  s.direct_reads = direct;
+  std::mt19937 rng(seed);
+  for (int i = 0; i < 300; ++i)
+    sc.console().add_break_key(rng() % 120 == 0 ? 27 : 'k');
+  std::vector<ReaderMark> marks{reader_mark(s)};
+  std::vector<Step> steps;
+  try {
+    for (int i = 0; i < 400; ++i) {
+      if (rng() % 5 == 0) {
+        restore_mark(s, marks[rng() % marks.size()]);
+      } else {
+        sc.next();
+        if (rng() % 3 == 0) marks.push_back(reader_mark(s));
+      }
+      steps.push_back(step_of(s, ""));
+    }
+  } catch (const ProgramEnd&) {
+    steps.push_back(step_of(s, sc.console().transcript()));
+  }
+  return steps;
+}
+
+int remembered_places(const std::string& bytes, ScanOptions options) {
+  Scanner sc(bytes, options);
+  const ReaderMark start = reader_mark(sc.s());
+  try {
+    for (int i = 0; i < 3; ++i) {
+      restore_mark(sc.s(), start);
+      sc.all(50);
+    }
+  } catch (const ProgramEnd&) {
+  }
+  int n = 0;
+  for (const TokenRecord& r : sc.s().token_memo.records)
+    n += r.stage == TokenRecord::Stage::kRecorded;
+  return n;
+}
+
+TEST(ScannerRuns, RememberedTokensGiveWhatReadingGives) {
+  std::mt19937 rng(29);
+  int breaks = 0, remembered = 0;
+  for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+    std::string bytes = random_bytes(rng, 30 + rng() % 300);
+    ScanOptions options = kDecodings[seed % 4];
+    std::vector<Step> memo = read_with_jumps(bytes, options, seed, false);
+    std::vector<Step> direct = read_with_jumps(bytes, options, seed, true);
+    ASSERT_EQ(memo.size(), direct.size()) << "seed " << seed;
+    for (std::size_t i = 0; i < memo.size(); ++i)
+      ASSERT_EQ(memo[i], direct[i]) << "seed " << seed << " step " << i << "\n"
+                                    << memo[i].tok << " " << memo[i].number << " / "
+                                    << direct[i].tok << " " << direct[i].number << "\n"
+                                    << memo[i].error << "\n"
+                                    << direct[i].error;
+    breaks += memo.back().error.find("BREAK") != std::string::npos;
+    remembered += remembered_places(bytes, options);
+  }
+  EXPECT_GT(breaks, 20);
+  EXPECT_GT(remembered, 1000);
+}
+
+// The word `system` reads as the text of `sys` at that moment: a place that holds it is read
+// anew every time, never given back from memory.
+TEST(ScannerRuns, ThePlaceOfTheSystemWordIsReadEveryTime) {
+  Scanner sc("x = system\r\n");
+  InterpreterState& s = sc.s();
+  const ReaderMark start = reader_mark(s);
+  const char* texts[] = {"goto", "pln", "then", "room", "end"};
+  const TokenKind kinds[] = {K::Goto, K::Pln, K::Then, K::Newline, K::End};
+  for (int pass = 0; pass < 5; ++pass) {
+    int t = text_slot_of(s, getvar(s, "%sys"));
+    s.var_names[static_cast<std::size_t>(t)] = texts[pass];
+    restore_mark(s, start);
+    EXPECT_EQ(sc.next(), (Tok{"x", K::Equal}));
+    EXPECT_EQ(sc.next().kind, kinds[pass]) << pass;
+  }
 }
 
 }  // namespace
