@@ -109,10 +109,22 @@ void keep_colon_label(InterpreterState& s, const std::vector<std::string>& parts
   labels.by_suffix.emplace(text_hash(labels.texts.back()), index);
 }
 
+std::size_t colons_in(const QuestImage& image) {
+  std::size_t n = 0;
+  const char* end = image.bytes.data() + image.end;
+  for (const char* p = image.bytes.data();
+       (p = static_cast<const char*>(std::memchr(p, ':', static_cast<std::size_t>(end - p)))); ++p)
+    ++n;
+  return n;
+}
+
 // Every name that an exact search finds, gathered in one reading of the quest; the labels
 // holding ":" are kept for names that hold one.
 void gather_found_labels(InterpreterState& s) {
   open_aux_on_quest(s);
+  // Room for a name per ":" at once, so the table is not rebuilt again and again as it fills.
+  const QuestImage& image = *s.aux_file.image();
+  s.label_check_cache.reserve(s.label_check_cache.size() + colons_in(image) + 1);
   std::vector<std::string> parts;
   while (skip_past_colon(s)) {
     if (!read_label_parts(s, parts)) break;
@@ -216,7 +228,8 @@ void gather_jump_marks(InterpreterState& s) {
       walk.next();
     } while (walk.c != ':' && walk.c != kEndOfFile);
     if (walk.c == kEndOfFile || !walk_label_parts(walk, parts)) break;
-    if (last_part_reached(parts)) s.jump_cache.try_emplace(parts.back(), LabelHit{true, walk.mark()});
+    if (last_part_reached(parts))
+      s.jump_cache.try_emplace(parts.back(), LabelHit{true, walk.mark()});
   }
   s.jump_cache[kGatheredMark] = LabelHit{};
 }
