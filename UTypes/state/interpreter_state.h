@@ -13,6 +13,7 @@
 #include "UTypes/console/locale_charset.h"
 #include "UTypes/diagnostics/check_observer.h"
 #include "UTypes/source/quest_file.h"
+#include "UTypes/state/found_labels.h"
 #include "UTypes/state/name_table.h"
 #include "UTypes/state/short_string.h"
 #include "UTypes/state/token_kind.h"
@@ -111,11 +112,11 @@ struct InterpreterState {
   // Beyond the shared record: the platform services and the speed-ups that keep a jump
   // from reading the quest again.
   MediaPlayer* media = nullptr;
-  std::mt19937 random;                                      // draws of `rnd`
-  std::unordered_map<std::string, LabelHit> jump_cache;     // gotolabel, per name
-  std::unordered_map<std::string, bool> label_check_cache;  // exact findlabel, per name
-  ColonLabels colon_labels;                                 // beside label_check_cache
-  std::uint64_t cache_version = 0;                          // image version the caches hold
+  std::mt19937 random;                                   // draws of `rnd`
+  std::unordered_map<std::string, LabelHit> jump_cache;  // gotolabel, per name
+  FoundLabels label_check_cache;                         // exact findlabel, per name
+  ColonLabels colon_labels;                              // beside label_check_cache
+  std::uint64_t cache_version = 0;                       // image version the caches hold
   std::array<ResumePoint, kCallStackSize> resume_points{};
   bool direct_reads = false;      // tests: search and return by reading, without caches
   std::uint64_t label_reads = 0;  // jumps and checks that had to read the quest to a label

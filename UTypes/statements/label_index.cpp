@@ -26,52 +26,75 @@ const std::string kGatheredMark = " ";
 
 namespace {
 
-// The text after a ":" up to the end of its label, split at each further ":" into parts
-// (lower-cased, without blanks and control characters); false when the quest ends first.
-bool read_label_parts(InterpreterState& s, std::vector<std::string>& parts) {
-  parts.assign(1, std::string());
-  std::uint8_t c = 0;
-  while (aux_read(s, c)) {
-    if (c <= 32 && c != 13) continue;
-    if (ends_label(c)) return true;
-    if (c == ':') {
-      parts.emplace_back();
-    } else {
-      parts.back().push_back(static_cast<char>(lowcase(c)));
-    }
+// A label's text after its first ":" as a search reads it: lower-cased, without blanks and
+// control characters. Its further ":" stay in the text and split it into parts.
+struct LabelText {
+  std::string text;
+  std::vector<std::size_t> colons;  // where the further ":" stand in text
+
+  void clear() {
+    text.clear();
+    colons.clear();
   }
-  return false;
-}
+  void add(std::uint8_t c) {
+    if (c == ':') colons.push_back(text.size());
+    text.push_back(static_cast<char>(c));
+  }
+  std::string_view part(std::size_t i) const {
+    std::size_t from = i == 0 ? 0 : colons[i - 1] + 1;
+    std::size_t to = i < colons.size() ? colons[i] : text.size();
+    return std::string_view(text).substr(from, to - from);
+  }
+  std::string_view last_part() const { return part(colons.size()); }
+};
 
 // Whether an exact search for the last part gets to try it. A search for a name that begins
 // with a part stops on the ":" after that part, and that ":" then starts no label of its own.
-bool last_part_reached(const std::vector<std::string>& parts) {
-  const std::string& name = parts.back();
+bool last_part_reached(const LabelText& label) {
+  std::string_view name = label.last_part();
   std::size_t i = 0;
-  const std::size_t last = parts.size() - 1;
+  const std::size_t last = label.colons.size();
   while (i < last)
-    i += name.starts_with(parts[i]) ? 2 : 1;
+    i += name.starts_with(label.part(i)) ? 2 : 1;
   return i == last;
 }
 
-// Moves aux_file past its next ":"; false at its end. Outside ".qs1" files a ":" is the same
+// Each quest byte as the auxiliary reader sees it, lower-cased, which changes none of the
+// characters that end or split a label.
+ByteMap label_reading(const InterpreterState& s) {
+  ByteMap map = kDecodingMaps[decoding_index(s.qs1_file, s.codepage_w)];
+  for (std::uint8_t& c : map)
+    c = lowcase(c);
+  return map;
+}
+
+// The place after the next ":" from `pos`, or npos. Outside ".qs1" files a ":" is the same
 // byte before and after the code-page conversion, so the raw bytes are searched.
-bool skip_past_colon(InterpreterState& s) {
-  std::uint8_t c = 0;
-  if (s.qs1_file) {
-    while (aux_read(s, c))
-      if (c == ':') return true;
-    return false;
+std::size_t past_next_colon(const InterpreterState& s, const ByteMap& reading,
+                            const QuestImage& image, std::size_t pos) {
+  const char* bytes = image.bytes.data();
+  if (!s.qs1_file) {
+    const void* hit = std::memchr(bytes + pos, ':', image.end - pos);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes) + 1
+               : std::string::npos;
   }
-  const QuestImage& image = *s.aux_file.image();
-  const char* start = image.bytes.data();
-  const void* hit = std::memchr(start + s.aux_file.pos(), ':', image.end - s.aux_file.pos());
-  if (!hit) {
-    s.aux_file.seek(image.end);
-    return false;
+  for (; pos < image.end; ++pos)
+    if (reading[static_cast<std::uint8_t>(bytes[pos])] == ':') return pos + 1;
+  return std::string::npos;
+}
+
+// The text from `pos` up to the end of its label, leaving `pos` past that end; false when
+// the quest ends first.
+bool read_label_text(const ByteMap& reading, const QuestImage& image, std::size_t& pos,
+                     LabelText& label) {
+  label.clear();
+  while (pos < image.end) {
+    std::uint8_t c = reading[static_cast<std::uint8_t>(image.bytes[pos++])];
+    if (c <= 32 && c != 13) continue;
+    if (ends_label(c)) return true;
+    label.add(c);
   }
-  s.aux_file.seek(static_cast<std::size_t>(static_cast<const char*>(hit) - start) + 1);
-  return true;
+  return false;
 }
 
 // A hash of a text that can be extended at its front: text_hash(a + b) is
@@ -92,47 +115,40 @@ std::uint64_t hash_power(std::size_t length) {
 
 // A label whose text holds ":" after its first one: kept whole, with the hash of the text
 // after each further ":", computed from its end so the whole costs one pass over it.
-void keep_colon_label(InterpreterState& s, const std::vector<std::string>& parts) {
+void keep_colon_label(InterpreterState& s, const LabelText& label) {
   ColonLabels& labels = s.colon_labels;
   auto index = static_cast<std::uint32_t>(labels.texts.size());
-  std::string text = parts[0];
-  for (std::size_t i = 1; i < parts.size(); ++i)
-    text += ":" + parts[i];
-  labels.texts.push_back(std::move(text));
-  std::uint64_t suffix = text_hash(parts.back()), power = hash_power(parts.back().size());
-  for (std::size_t i = parts.size() - 1; i-- > 1;) {  // the text after the ":" before part i
-    std::string head = parts[i] + ":";
+  labels.texts.push_back(label.text);
+  std::string_view last = label.last_part();
+  std::uint64_t suffix = text_hash(last), power = hash_power(last.size());
+  for (std::size_t i = label.colons.size(); i-- > 1;) {  // the text after the ":" before part i
+    std::string_view head =
+        std::string_view(label.text)
+            .substr(label.colons[i - 1] + 1, label.colons[i] - label.colons[i - 1]);
     suffix = text_hash(head) * power + suffix;
     power *= hash_power(head.size());
     labels.by_suffix.emplace(suffix, index);
   }
-  labels.by_suffix.emplace(text_hash(labels.texts.back()), index);
-}
-
-std::size_t colons_in(const QuestImage& image) {
-  std::size_t n = 0;
-  const char* end = image.bytes.data() + image.end;
-  for (const char* p = image.bytes.data();
-       (p = static_cast<const char*>(std::memchr(p, ':', static_cast<std::size_t>(end - p)))); ++p)
-    ++n;
-  return n;
+  labels.by_suffix.emplace(text_hash(label.text), index);
 }
 
 // Every name that an exact search finds, gathered in one reading of the quest; the labels
 // holding ":" are kept for names that hold one.
 void gather_found_labels(InterpreterState& s) {
   open_aux_on_quest(s);
-  // Room for a name per ":" at once, so the table is not rebuilt again and again as it fills.
   const QuestImage& image = *s.aux_file.image();
-  s.label_check_cache.reserve(s.label_check_cache.size() + colons_in(image) + 1);
-  std::vector<std::string> parts;
-  while (skip_past_colon(s)) {
-    if (!read_label_parts(s, parts)) break;
-    if (last_part_reached(parts)) s.label_check_cache[parts.back()] = true;
-    if (parts.size() > 1) keep_colon_label(s, parts);
+  const ByteMap reading = label_reading(s);
+  // Labels are seldom more than an eighth of a quest: room for that much of their names
+  // spares copying the block as it grows.
+  s.label_check_cache.reserve(image.end / 8);
+  LabelText label;
+  for (std::size_t pos = 0; (pos = past_next_colon(s, reading, image, pos)) != std::string::npos;) {
+    if (!read_label_text(reading, image, pos, label)) break;
+    if (last_part_reached(label)) s.label_check_cache.gather(label.last_part());
+    if (!label.colons.empty()) keep_colon_label(s, label);
   }
   s.aux_file.close();
-  s.label_check_cache[kGatheredMark] = true;
+  s.label_check_cache.mark_gathered();
 }
 
 // Whether an exact search for `name` finds it in one label's text, read as the search reads
@@ -200,21 +216,16 @@ struct QuestWalk {
   ReaderMark mark() const { return ReaderMark{pos, c, line_no, line_pos}; }
 };
 
-// The label after a ":" as a jump reads it, split at each further ":"; false when the end
-// of the quest comes first.
-bool walk_label_parts(QuestWalk& walk, std::vector<std::string>& parts) {
-  parts.assign(1, std::string());
+// The label after a ":" as a jump reads it; false when the end of the quest comes first.
+bool walk_label_text(QuestWalk& walk, LabelText& label) {
+  label.clear();
   for (;;) {
     do {
       walk.next();
     } while (walk.c <= 32);
     if (walk.c == kEndOfFile) return false;
     if (walk.c == kEndOfLine || walk.c == ';' || walk.c == '&') return true;
-    if (walk.c == ':') {
-      parts.emplace_back();
-    } else {
-      parts.back().push_back(static_cast<char>(lowcase(walk.c)));
-    }
+    label.add(lowcase(walk.c));
   }
 }
 
@@ -222,14 +233,14 @@ bool walk_label_parts(QuestWalk& walk, std::vector<std::string>& parts) {
 // name that a search for that name gets to try.
 void gather_jump_marks(InterpreterState& s) {
   QuestWalk walk{s, *s.quest_file.image()};
-  std::vector<std::string> parts;
+  LabelText label;
   for (;;) {
     do {
       walk.next();
     } while (walk.c != ':' && walk.c != kEndOfFile);
-    if (walk.c == kEndOfFile || !walk_label_parts(walk, parts)) break;
-    if (last_part_reached(parts))
-      s.jump_cache.try_emplace(parts.back(), LabelHit{true, walk.mark()});
+    if (walk.c == kEndOfFile || !walk_label_text(walk, label)) break;
+    if (last_part_reached(label))
+      s.jump_cache.try_emplace(std::string(label.last_part()), LabelHit{true, walk.mark()});
   }
   s.jump_cache[kGatheredMark] = LabelHit{};
 }
@@ -260,12 +271,11 @@ bool jump_to_known_label(InterpreterState& s, const std::string& name) {
 }
 
 bool indexed_label_exists(InterpreterState& s, const std::string& name) {
-  if (!s.label_check_cache.count(kGatheredMark)) gather_found_labels(s);
-  auto known = s.label_check_cache.find(name);
-  if (known != s.label_check_cache.end()) return known->second;
+  if (!s.label_check_cache.gathered()) gather_found_labels(s);
+  if (auto known = s.label_check_cache.find(name)) return *known;
   if (name.find(':') == std::string::npos) return false;
   bool found = colon_name_exists(s, name);
-  s.label_check_cache.emplace(name, found);
+  s.label_check_cache.note(name, found);
   return found;
 }
 

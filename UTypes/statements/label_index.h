@@ -11,8 +11,8 @@
 
 namespace tindel {
 
-// The key under which jump_cache and label_check_cache note that they hold every label of
-// the quest; no label name holds a blank, so none is ever looked up under it.
+// The key under which jump_cache notes that it holds every label of the quest; no label name
+// holds a blank, so none is ever looked up under it.
 extern const std::string kGatheredMark;
 
 // One character of aux_file through the quest's conversions; false at its end.
