@@ -1,14 +1,14 @@
 #pragma once
 // The answers of exact label checks, per name: every name a search can find, gathered in one
 // reading of the quest, and the names holding ":" as they are asked. A check of a large quest
-// looks up tens of thousands of names, so the table is flat: each name with its answer in one
-// block, in the order they came, and open addressing over slots of eight bytes. A lookup
-// touches a slot and a record, and the gathering allocates nothing per name.
+// looks up tens of thousands of names at random, so the table is small and flat: each name
+// with its answer in one block, in the order they came, and open addressing over slots of
+// four bytes. A lookup touches a slot and a record, and the gathering allocates nothing per
+// name.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,16 +19,26 @@ namespace tindel {
 
 class FoundLabels {
  public:
+  // The block of names holds at most `max_bytes` bytes (the slots address it with 32 bits);
+  // tests give less, to reach the limit.
+  explicit FoundLabels(std::size_t max_bytes = UINT32_MAX - 1) : max_bytes_(max_bytes) {}
+
   // Whether the gathering has run, so every name a search finds is in the table.
   bool gathered() const { return gathered_; }
+  // Whether a gathered name found no room: the table cannot answer, and the quest is read.
+  bool full() const { return full_; }
 
   // Room for `bytes` bytes of names before the block is moved; room never used is never
   // touched, so costs no memory.
-  void reserve(std::size_t bytes) { names_.reserve(bytes); }
+  void reserve(std::size_t bytes) { names_.reserve(bytes < max_bytes_ ? bytes : max_bytes_); }
 
   // A name the gathering found, kept without a slot: mark_gathered spreads them all at once,
   // in a table of the right size, so the slots are not rebuilt as the table fills.
   void gather(std::string_view name) {
+    if (!fits(name)) {
+      full_ = true;
+      return;
+    }
     append(name, true);
     ++pending_;
   }
@@ -40,55 +50,50 @@ class FoundLabels {
 
   // The answer noted for `name`, if any.
   std::optional<bool> find(std::string_view name) const {
-    if (slots_.empty()) return std::nullopt;
-    std::uint64_t hash = NameProbe::hash_of(name);
-    for (std::size_t i = home(hash);; i = (i + 1) & mask()) {
-      std::uint64_t slot = slots_[i];
-      if (slot == 0) return std::nullopt;
-      if (tag_of(slot) == tag_of(hash) && name_at(offset_of(slot)) == name)
-        return names_[offset_of(slot)] != 0;
-    }
+    std::uint32_t slot = slot_of(name);
+    if (slot == 0) return std::nullopt;
+    return names_[slot - 1] != 0;
   }
 
-  // Notes the answer for `name`, in place of any noted before.
+  // Notes the answer for `name`, in place of any noted before; a new name without room is
+  // not noted, and is asked about anew.
   void note(std::string_view name, bool found) {
-    if (records_ + 1 > max_records()) rebuild(capacity_for(records_ + 1));
-    std::uint64_t hash = NameProbe::hash_of(name);
-    std::size_t i = home(hash);
-    for (; slots_[i] != 0; i = (i + 1) & mask()) {
-      if (tag_of(slots_[i]) == tag_of(hash) && name_at(offset_of(slots_[i])) == name) {
-        names_[offset_of(slots_[i])] = found ? 1 : 0;
-        return;
-      }
+    if (std::uint32_t slot = slot_of(name)) {
+      names_[slot - 1] = found ? 1 : 0;
+      return;
     }
-    slots_[i] = slot_for(hash, append(name, found));
+    if (!fits(name)) return;
+    if (records_ + 1 > max_records()) rebuild(capacity_for(records_ + 1));
+    std::size_t i = home(name);
+    while (slots_[i] != 0)
+      i = (i + 1) & mask();
+    slots_[i] = append(name, found) + 1;
     ++records_;
   }
 
   // The names with a slot: each once, whether gathered or noted.
   std::size_t size() const { return records_; }
 
-  void clear() { *this = FoundLabels(); }
+  void clear() { *this = FoundLabels(max_bytes_); }
 
  private:
   // A record: the answer (one byte), the name's length (four), the name. A slot holds the
-  // record's offset + 1 in its low bits (0: free) and the hash's low bits above them, which
-  // tell apart most names that meet in a run of probes.
-  static constexpr int kOffsetBits = 40;
-  static constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << kOffsetBits) - 1;
+  // record's offset + 1; 0 is a free slot.
   static constexpr std::size_t kHeader = 5;
 
-  static std::uint64_t tag_of(std::uint64_t bits) { return bits >> kOffsetBits; }
-  static std::size_t offset_of(std::uint64_t slot) { return (slot & kOffsetMask) - 1; }
-  static std::uint64_t slot_for(std::uint64_t hash, std::size_t offset) {
-    return (tag_of(hash) << kOffsetBits) | (offset + 1);
+  // The slot holding `name`, 0 when none does.
+  std::uint32_t slot_of(std::string_view name) const {
+    if (slots_.empty()) return 0;
+    for (std::size_t i = home(name);; i = (i + 1) & mask())
+      if (slots_[i] == 0 || name_at(slots_[i] - 1) == name) return slots_[i];
   }
 
-  // Appends a record; its offset.
-  std::size_t append(std::string_view name, bool found) {
-    std::size_t offset = names_.size();
-    if (name.size() > UINT32_MAX || offset + kHeader + name.size() >= kOffsetMask)
-      throw std::length_error("label names too long");
+  bool fits(std::string_view name) const {
+    return name.size() <= max_bytes_ && max_bytes_ - name.size() >= names_.size() + kHeader;
+  }
+  // Appends a record that fits; its offset.
+  std::uint32_t append(std::string_view name, bool found) {
+    auto offset = static_cast<std::uint32_t>(names_.size());
     auto length = static_cast<std::uint32_t>(name.size());
     char header[kHeader] = {found ? '\1' : '\0'};
     std::memcpy(header + 1, &length, sizeof length);
@@ -103,9 +108,9 @@ class FoundLabels {
   }
 
   std::size_t mask() const { return slots_.size() - 1; }
-  // The high bits of the product pick the slot; the tag comes from the hash's own high bits.
-  std::size_t home(std::uint64_t hash) const {
-    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> shift_);
+  // The high bits of the product pick the slot.
+  std::size_t home(std::string_view name) const {
+    return static_cast<std::size_t>((NameProbe::hash_of(name) * 0x9E3779B97F4A7C15ull) >> shift_);
   }
   // At most two thirds of the slots in use keeps the runs of probes short.
   std::size_t max_records() const { return slots_.size() / 3 * 2; }
@@ -129,20 +134,21 @@ class FoundLabels {
   }
   bool place(std::size_t offset) {
     std::string_view name = name_at(offset);
-    std::uint64_t hash = NameProbe::hash_of(name);
-    std::size_t i = home(hash);
+    std::size_t i = home(name);
     for (; slots_[i] != 0; i = (i + 1) & mask())
-      if (tag_of(slots_[i]) == tag_of(hash) && name_at(offset_of(slots_[i])) == name) return false;
-    slots_[i] = slot_for(hash, offset);
+      if (name_at(slots_[i] - 1) == name) return false;
+    slots_[i] = static_cast<std::uint32_t>(offset + 1);
     return true;
   }
 
-  std::vector<std::uint64_t> slots_;
+  std::vector<std::uint32_t> slots_;
   std::string names_;
+  std::size_t max_bytes_;
   std::size_t records_ = 0;  // with a slot
   std::size_t pending_ = 0;  // gathered, waiting for mark_gathered
   int shift_ = 64;
   bool gathered_ = false;
+  bool full_ = false;
 };
 
 }  // namespace tindel

@@ -145,6 +145,7 @@ void gather_found_labels(InterpreterState& s) {
   for (std::size_t pos = 0; (pos = past_next_colon(s, reading, image, pos)) != std::string::npos;) {
     if (!read_label_text(reading, image, pos, label)) break;
     if (last_part_reached(label)) s.label_check_cache.gather(label.last_part());
+    if (s.label_check_cache.full()) break;
     if (!label.colons.empty()) keep_colon_label(s, label);
   }
   s.aux_file.close();
@@ -270,8 +271,12 @@ bool jump_to_known_label(InterpreterState& s, const std::string& name) {
   return true;
 }
 
-bool indexed_label_exists(InterpreterState& s, const std::string& name) {
+bool found_labels_ready(InterpreterState& s) {
   if (!s.label_check_cache.gathered()) gather_found_labels(s);
+  return !s.label_check_cache.full();
+}
+
+bool indexed_label_exists(InterpreterState& s, const std::string& name) {
   if (auto known = s.label_check_cache.find(name)) return *known;
   if (name.find(':') == std::string::npos) return false;
   bool found = colon_name_exists(s, name);

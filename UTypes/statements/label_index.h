@@ -28,8 +28,12 @@ bool end_marker_between(const InterpreterState& s, std::size_t from, std::size_t
 // when the quest must be read.
 bool jump_to_known_label(InterpreterState& s, const std::string& name);
 
-// Whether an exact label search would find `name` (syntax level 2); names holding ":" too,
-// each tried only on the labels that end as it does.
+// Gathers the names that label checks find, at the first check; false when they do not fit
+// in the table, and the checks read the quest instead.
+bool found_labels_ready(InterpreterState& s);
+
+// Whether an exact label search would find `name` (syntax level 2), once found_labels_ready;
+// names holding ":" too, each tried only on the labels that end as it does.
 bool indexed_label_exists(InterpreterState& s, const std::string& name);
 
 }  // namespace tindel

@@ -135,6 +135,7 @@ void open_aux_on_quest(InterpreterState& s) {
 void check_label(InterpreterState& s, const std::string& name) {
   if (s.direct_reads || !s.quest_file.image()) return search_label(s, name);
   sync_caches(s);
+  if (!found_labels_ready(s)) return search_label(s, name);
   if (!indexed_label_exists(s, name)) reporterror(s, "[findlabel] label <" + name + "> not found");
 }
 

@@ -94,3 +94,27 @@ TEST(FoundLabels, LongNamesAreKeptWhole) {
 }
 
 }  // namespace tindel
+
+namespace tindel {
+
+// A table whose block of names is full says so when a gathered name does not fit, and keeps
+// no answer it has no room for rather than a wrong one.
+TEST(FoundLabels, ANameWithoutRoomIsNotKept) {
+  FoundLabels table(24);  // two records of "abcdefg" (5 + 7 bytes each)
+  table.gather("abcdefg");
+  table.gather("abcdefh");
+  EXPECT_FALSE(table.full());
+  table.mark_gathered();
+  table.note("x", false);
+  EXPECT_FALSE(table.find("x").has_value());
+  table.note("abcdefg", false);  // an answer in place needs no room
+  EXPECT_EQ(table.find("abcdefg"), std::optional<bool>(false));
+  table.gather("y");
+  EXPECT_TRUE(table.full());
+  table.clear();
+  EXPECT_FALSE(table.full());
+  table.gather(std::string(24, 'z'));
+  EXPECT_TRUE(table.full());  // the limit outlives clear
+}
+
+}  // namespace tindel

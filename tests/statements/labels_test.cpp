@@ -217,18 +217,22 @@ TEST(LabelCheck, NamesHoldingAColonAreFoundWhereASearchFindsThem) {
       {"::a:b\n", "a:b", false},      {":ab:b\n:ab\n", "ab:b", true},
       {":q:ab:b\n", "ab:b", true},    {":q:abb:b\n", "b:b", false},
   };
-  for (bool direct : {false, true}) {
+  // By the table, by reading, and by reading because the names do not fit in the table.
+  enum class Way { kTable, kDirect, kTableFull };
+  for (Way way : {Way::kTable, Way::kDirect, Way::kTableFull}) {
     for (const Case& c : cases) {
       Interp it(std::string(c.labels) + "end\n");
       it.s().syntax_level = 2;
-      it.s().direct_reads = direct;
+      it.s().direct_reads = way == Way::kDirect;
+      if (way == Way::kTableFull) it.s().label_check_cache = FoundLabels(4);
       bool found = true;
       try {
         check_label(it.s(), c.name);
       } catch (const ProgramEnd&) {
         found = false;
       }
-      EXPECT_EQ(found, c.found) << c.labels << " " << c.name << " direct " << direct;
+      EXPECT_EQ(found, c.found) << c.labels << " " << c.name << " way " << int(way);
+      EXPECT_EQ(it.s().label_reads, way == Way::kTable ? 0u : 1u) << c.labels << " " << c.name;
     }
   }
 }
