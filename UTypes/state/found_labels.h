@@ -52,14 +52,14 @@ class FoundLabels {
   std::optional<bool> find(std::string_view name) const {
     std::uint32_t slot = slot_of(name);
     if (slot == 0) return std::nullopt;
-    return names_[slot - 1] != 0;
+    return found_at(slot - 1);
   }
 
   // Notes the answer for `name`, in place of any noted before; a new name without room is
   // not noted, and is asked about anew.
   void note(std::string_view name, bool found) {
     if (std::uint32_t slot = slot_of(name)) {
-      names_[slot - 1] = found ? 1 : 0;
+      set_found(slot - 1, found);
       return;
     }
     if (!fits(name)) return;
@@ -77,9 +77,14 @@ class FoundLabels {
   void clear() { *this = FoundLabels(max_bytes_); }
 
  private:
-  // A record: the answer (one byte), the name's length (four), the name. A slot holds the
-  // record's offset + 1; 0 is a free slot.
-  static constexpr std::size_t kHeader = 5;
+  // A record: a byte with the answer in its high bit and the name's length below it, or
+  // kLongName there and the length in the four bytes after; then the name. Most names are
+  // short, so most records are one byte longer than their name. A slot holds the record's
+  // offset + 1; 0 is a free slot.
+  static constexpr std::uint8_t kFound = 0x80;
+  static constexpr std::uint8_t kLongName = 0x7F;
+  static constexpr std::size_t kMaxHeader = 5;
+  static std::size_t header_size(std::size_t length) { return length < kLongName ? 1 : kMaxHeader; }
 
   // The slot holding `name`, 0 when none does.
   std::uint32_t slot_of(std::string_view name) const {
@@ -89,22 +94,33 @@ class FoundLabels {
   }
 
   bool fits(std::string_view name) const {
-    return name.size() <= max_bytes_ && max_bytes_ - name.size() >= names_.size() + kHeader;
+    return name.size() <= max_bytes_ && max_bytes_ - name.size() >= names_.size() + kMaxHeader;
   }
   // Appends a record that fits; its offset.
   std::uint32_t append(std::string_view name, bool found) {
     auto offset = static_cast<std::uint32_t>(names_.size());
     auto length = static_cast<std::uint32_t>(name.size());
-    char header[kHeader] = {found ? '\1' : '\0'};
-    std::memcpy(header + 1, &length, sizeof length);
-    names_.append(header, kHeader);
+    std::size_t size = header_size(length);
+    char header[kMaxHeader] = {};
+    header[0] = static_cast<char>((found ? kFound : 0) | (size == 1 ? length : kLongName));
+    if (size > 1) std::memcpy(header + 1, &length, sizeof length);
+    names_.append(header, size);
     names_.append(name);
     return offset;
   }
   std::string_view name_at(std::size_t offset) const {
-    std::uint32_t length = 0;
-    std::memcpy(&length, names_.data() + offset + 1, sizeof length);
-    return std::string_view(names_.data() + offset + kHeader, length);
+    const char* record = names_.data() + offset;
+    std::uint32_t length = static_cast<std::uint8_t>(record[0]) & kLongName;
+    if (length < kLongName) return std::string_view(record + 1, length);
+    std::memcpy(&length, record + 1, sizeof length);
+    return std::string_view(record + kMaxHeader, length);
+  }
+  bool found_at(std::size_t offset) const {
+    return (static_cast<std::uint8_t>(names_[offset]) & kFound) != 0;
+  }
+  void set_found(std::size_t offset, bool found) {
+    auto head = static_cast<std::uint8_t>(names_[offset] & kLongName);
+    names_[offset] = static_cast<char>(found ? head | kFound : head);
   }
 
   std::size_t mask() const { return slots_.size() - 1; }
@@ -129,8 +145,11 @@ class FoundLabels {
     for (std::size_t c = capacity; c > 1; c /= 2)
       --shift_;
     records_ = 0;
-    for (std::size_t offset = 0; offset < names_.size(); offset += kHeader + name_at(offset).size())
+    for (std::size_t offset = 0; offset < names_.size();) {
+      std::size_t length = name_at(offset).size();
       if (place(offset)) ++records_;
+      offset += header_size(length) + length;
+    }
   }
   bool place(std::size_t offset) {
     std::string_view name = name_at(offset);

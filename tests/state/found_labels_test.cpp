@@ -81,16 +81,21 @@ TEST(FoundLabels, NothingIsFoundInAnEmptyOrClearedTable) {
   EXPECT_FALSE(table.find("b:c").has_value());
 }
 
-// A name as long as a whole line of a quest keeps every byte, the one it is cut from is apart.
+// Names around the length where a record's header grows, and one as long as a whole line of
+// a quest: each keeps every byte and its own answer, overwritten in place too.
 TEST(FoundLabels, LongNamesAreKeptWhole) {
   FoundLabels table;
-  std::string long_name(100000, 'q');
-  table.gather(long_name);
+  const std::size_t lengths[] = {126, 127, 128, 100000};
+  for (std::size_t length : lengths)
+    table.gather(std::string(length, 'q'));
   table.mark_gathered();
-  table.note(long_name.substr(1), false);
-  EXPECT_EQ(table.find(long_name), std::optional<bool>(true));
-  EXPECT_EQ(table.find(long_name.substr(1)), std::optional<bool>(false));
-  EXPECT_FALSE(table.find(long_name + "q").has_value());
+  table.note(std::string(127, 'q'), false);
+  table.note(std::string(99999, 'q'), false);
+  for (std::size_t length : lengths)
+    EXPECT_EQ(table.find(std::string(length, 'q')), std::optional<bool>(length != 127)) << length;
+  EXPECT_EQ(table.find(std::string(99999, 'q')), std::optional<bool>(false));
+  EXPECT_FALSE(table.find(std::string(129, 'q')).has_value());
+  EXPECT_EQ(table.size(), 5u);
 }
 
 }  // namespace tindel
@@ -100,7 +105,7 @@ namespace tindel {
 // A table whose block of names is full says so when a gathered name does not fit, and keeps
 // no answer it has no room for rather than a wrong one.
 TEST(FoundLabels, ANameWithoutRoomIsNotKept) {
-  FoundLabels table(24);  // two records of "abcdefg" (5 + 7 bytes each)
+  FoundLabels table(20);  // room for two records of seven letters, and no more
   table.gather("abcdefg");
   table.gather("abcdefh");
   EXPECT_FALSE(table.full());
