@@ -34,8 +34,11 @@ bool file_identity(const std::string& path, std::int64_t& size, std::int64_t& mt
 }
 
 // Reads the whole file in as few reads as its size allows. One byte more than expected is
-// room for the read that sees the end, so a file that keeps its size is never copied.
+// room for the read that sees the end, so a file that keeps its size is never copied; and
+// room for a CR before every byte lets Unix line ends become CR LF in place. Room that is
+// never written costs address space only, not memory.
 bool read_all(int fd, std::size_t expected, std::string& bytes) {
+  bytes.reserve(expected < bytes.max_size() / 2 ? 2 * expected + 1 : expected + 1);
   bytes.resize(expected + 1);
   std::size_t got = 0;
   for (;;) {

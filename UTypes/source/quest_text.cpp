@@ -14,11 +14,9 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::uint8_t kEndOfLineMarker = 0xFF;
 constexpr std::uint8_t kEndOfFileMarker = 0xFE;
 
-std::string qs1_decoded(std::string_view bytes) {
-  std::string out(bytes);
-  for (char& c : out)
+void qs1_decode_in_place(std::string& bytes) {
+  for (char& c : bytes)
     c = static_cast<char>(unqs1(static_cast<std::uint8_t>(c)));
-  return out;
 }
 
 }  // namespace
@@ -31,33 +29,46 @@ std::uint8_t quest_char_to_cp866(char32_t code_point) {
   return byte;
 }
 
-std::string utf8_quest_to_cp866(std::string_view bytes, bool qs1) {
-  std::string plain = qs1 ? qs1_decoded(bytes) : std::string(bytes);
-  std::string_view rest = plain;
-  if (rest.starts_with(kBom)) rest.remove_prefix(kBom.size());
-  std::string out;
-  out.reserve(rest.size());
-  while (!rest.empty()) {
-    Utf8Step step = decode_utf8(rest);
+// In place: no character takes more bytes in CP866 than in UTF-8, so what is written never
+// overtakes what is still to be read, and a large quest needs no second copy.
+void utf8_quest_to_cp866_in_place(std::string& bytes, bool qs1) {
+  if (qs1) qs1_decode_in_place(bytes);  // the encoding is its own inverse
+  std::size_t read = std::string_view(bytes).starts_with(kBom) ? kBom.size() : 0, written = 0;
+  while (read < bytes.size()) {
+    Utf8Step step = decode_utf8(std::string_view(bytes).substr(read));
     bool ok = step.status == Utf8Step::Status::kChar;
-    out.push_back(static_cast<char>(ok ? quest_char_to_cp866(step.code_point) : '?'));
+    bytes[written++] = static_cast<char>(ok ? quest_char_to_cp866(step.code_point) : '?');
     bool incomplete = step.status == Utf8Step::Status::kIncomplete;
-    rest.remove_prefix(incomplete ? rest.size() : step.length);
+    read += incomplete ? bytes.size() - read : step.length;
   }
-  return qs1 ? qs1_decoded(out) : out;
+  bytes.resize(written);
+  if (qs1) qs1_decode_in_place(bytes);
 }
 
+std::string utf8_quest_to_cp866(std::string_view bytes, bool qs1) {
+  std::string out(bytes);
+  utf8_quest_to_cp866_in_place(out, qs1);
+  return out;
+}
+
+// In place, from the back, so each line moves once: within the room the quest reader leaves
+// (see read_all), the bytes are never copied to a second block.
 void add_cr_to_lone_line_ends(std::string& bytes) {
   if (bytes.find('\r') != std::string::npos) return;
   std::size_t lfs = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
   if (lfs == 0) return;
-  std::string out;
-  out.reserve(bytes.size() + lfs);
-  for (char c : bytes) {
-    if (c == '\n') out.push_back('\r');
-    out.push_back(c);
+  std::size_t from = bytes.size();
+  bytes.resize(from + lfs);
+  char* data = bytes.data();
+  for (std::size_t to = from + lfs; to > from;) {  // stops when no CR is left to put in
+    std::size_t lf = std::string_view(data, from).rfind('\n');
+    std::size_t line = from - lf - 1;  // the bytes after that LF
+    to -= line;
+    std::memmove(data + to, data + lf + 1, line);
+    data[--to] = '\n';
+    data[--to] = '\r';
+    from = lf;
   }
-  bytes.swap(out);
 }
 
 std::int32_t first_lone_lf_line(std::string_view bytes, std::size_t end) {
@@ -73,7 +84,7 @@ std::int32_t first_lone_lf_line(std::string_view bytes, std::size_t end) {
 }
 
 void normalize_quest_text(std::string& bytes, QuestTextForm form) {
-  if (form.utf8) bytes = utf8_quest_to_cp866(bytes, form.qs1);
+  if (form.utf8) utf8_quest_to_cp866_in_place(bytes, form.qs1);
   add_cr_to_lone_line_ends(bytes);
 }
 

@@ -23,8 +23,10 @@ std::uint8_t quest_char_to_cp866(char32_t code_point);
 // sequence becomes '?'. With form.qs1 the bytes are decoded first and encoded again after,
 // so that the scanner's own ".qs1" decoding still applies.
 std::string utf8_quest_to_cp866(std::string_view bytes, bool qs1);
+void utf8_quest_to_cp866_in_place(std::string& bytes, bool qs1);
 
-// A file without a single CR reads each LF as the line end CR LF.
+// A file without a single CR reads each LF as the line end CR LF. Done in place when the
+// string has room for a CR per LF.
 void add_cr_to_lone_line_ends(std::string& bytes);
 
 // The line (from 1) of the first LF without its CR before `end`, 0 when there is none.

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "UTypes/source/codepage.h"
 #include "UTypes/source/quest_file.h"
 #include "support/eval_probe.h"
@@ -64,6 +67,35 @@ TEST(UnixLineEnds, OnlyAFileWithoutCrGetsCrLf) {
     std::string bytes = c.bytes;
     add_cr_to_lone_line_ends(bytes);
     EXPECT_EQ(bytes, c.read_as) << c.bytes;
+  }
+}
+
+// A large quest is brought to the scanner's form in the block it was read into, given the
+// room the reader leaves: line ends at either edge, runs of empty lines and cut UTF-8
+// sequences included, the bytes are those of a plain copy that puts a CR before every LF.
+TEST(UnixLineEnds, TheFormIsMadeInPlace) {
+  std::mt19937 random(7);
+  const std::string pieces[] = {"\n", "\n\n", "a", "pln x", kPrivetUtf8, "\xD0", "\xEF\xBB\xBF"};
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    for (int n = static_cast<int>(random() % 40); n > 0; --n)
+      text += pieces[random() % std::size(pieces)];
+    for (bool utf8 : {false, true}) {
+      for (bool qs1 : {false, true}) {
+        std::string stored = qs1 ? qs1_encoded(text) : text;
+        std::string expected = utf8 ? utf8_quest_to_cp866(stored, qs1) : stored;
+        std::string with_crs;
+        for (char c : expected)
+          with_crs += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        std::string bytes;
+        bytes.reserve(2 * stored.size() + 1);
+        bytes = stored;
+        const char* block = bytes.data();
+        normalize_quest_text(bytes, QuestTextForm{utf8, qs1});
+        EXPECT_EQ(bytes, with_crs) << text;
+        EXPECT_EQ(bytes.data(), block) << text;
+      }
+    }
   }
 }
 
