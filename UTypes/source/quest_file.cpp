@@ -1,11 +1,13 @@
 #include "UTypes/source/quest_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "UTypes/source/line_end_count.h"
@@ -33,12 +35,29 @@ bool file_identity(const std::string& path, std::int64_t& size, std::int64_t& mt
   return ::stat(path.c_str(), &st) == 0 && identity_of(st, size, mtime_ns);
 }
 
+// Asks the kernel to map the pages a large quest is about to fill in one call rather than one
+// fault at a time: on a virtual machine a fault can cost ten microseconds, a third of the
+// start-up with a 4 MB quest. Only a hint; where it is not known nothing changes.
+void prefault(char* data, std::size_t size) {
+#ifdef MADV_POPULATE_WRITE
+  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  if (size < 64 * page) return;
+  auto from = (reinterpret_cast<std::uintptr_t>(data) + page - 1) & ~(page - 1);
+  auto to = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(page - 1);
+  ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#else
+  (void)data;
+  (void)size;
+#endif
+}
+
 // Reads the whole file in as few reads as its size allows. One byte more than expected is
 // room for the read that sees the end, so a file that keeps its size is never copied; and
 // room for a CR before every byte lets Unix line ends become CR LF in place. Room that is
 // never written costs address space only, not memory.
 bool read_all(int fd, std::size_t expected, std::string& bytes) {
   bytes.reserve(expected < bytes.max_size() / 2 ? 2 * expected + 1 : expected + 1);
+  prefault(bytes.data(), expected + 1);
   bytes.resize(expected + 1);
   std::size_t got = 0;
   for (;;) {
