@@ -32,8 +32,16 @@ void ScreenModel::clear(std::uint8_t attr) {
 }
 
 void ScreenModel::write(std::string_view bytes, std::uint8_t attr) {
+  write_cells(bytes, Cell{' ', attr, false});
+}
+
+void ScreenModel::write_highlighted(std::string_view bytes, std::uint8_t attr) {
+  write_cells(bytes, Cell{' ', attr, true});
+}
+
+void ScreenModel::write_cells(std::string_view bytes, Cell look) {
   for (char c : bytes)
-    put(static_cast<std::uint8_t>(c), attr);
+    put(static_cast<std::uint8_t>(c), look);
 }
 
 bool ScreenModel::move_cursor(int x, int y) {
@@ -55,7 +63,7 @@ std::string ScreenModel::row_text(int y) const {
   return s;
 }
 
-void ScreenModel::put(std::uint8_t ch, std::uint8_t attr) {
+void ScreenModel::put(std::uint8_t ch, Cell look) {
   switch (ch) {
     case 7:  // bell: nothing to show
       return;
@@ -66,7 +74,7 @@ void ScreenModel::put(std::uint8_t ch, std::uint8_t attr) {
       cx_ = std::min((cx_ / 8 + 1) * 8, width_ - 1);
       return;
     case 10:
-      line_feed(attr);
+      line_feed(look.attr);
       return;
     case 13:
       cx_ = 0;
@@ -74,10 +82,11 @@ void ScreenModel::put(std::uint8_t ch, std::uint8_t attr) {
     default:
       break;
   }
-  cells_[static_cast<std::size_t>(cy_ * width_ + cx_)] = Cell{ch, attr};
+  look.ch = ch;
+  cells_[static_cast<std::size_t>(cy_ * width_ + cx_)] = look;
   if (++cx_ >= width_) {
     cx_ = 0;
-    line_feed(attr);
+    line_feed(look.attr);
   }
 }
 

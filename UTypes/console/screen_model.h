@@ -21,6 +21,7 @@ constexpr int screen_side(int reported) {
 struct Cell {
   std::uint8_t ch = ' ';
   std::uint8_t attr = 7;
+  bool highlighted = false;  // part of the highlighted menu entry
   friend bool operator==(const Cell&, const Cell&) = default;
 };
 
@@ -41,6 +42,8 @@ class ScreenModel {
   void resize(int width, int height);
   void clear(std::uint8_t attr);
   void write(std::string_view bytes, std::uint8_t attr);
+  // As write, the cells marked as the highlighted menu entry.
+  void write_highlighted(std::string_view bytes, std::uint8_t attr);
   // 0-based; a position outside the buffer leaves the cursor where it is.
   bool move_cursor(int x, int y);
 
@@ -53,7 +56,8 @@ class ScreenModel {
   std::string row_text(int y) const;
 
  private:
-  void put(std::uint8_t ch, std::uint8_t attr);
+  void write_cells(std::string_view bytes, Cell look);
+  void put(std::uint8_t ch, Cell look);
   void line_feed(std::uint8_t attr);
   void scroll_up(std::uint8_t attr);
 

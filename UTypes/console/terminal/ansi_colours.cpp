@@ -18,8 +18,8 @@ int background_code(int colour) {
 
 }  // namespace
 
-std::string AnsiColours::sgr(std::uint8_t attr) const {
-  if (no_color_) return reversed(attr) ? "\x1b[0;7m" : "\x1b[0m";
+std::string AnsiColours::sgr(std::uint8_t attr, bool highlighted) const {
+  if (no_color_) return highlighted ? "\x1b[0;7m" : "\x1b[0m";
   return "\x1b[0;" + std::to_string(foreground_code(attr & 0x0F)) + ";" +
          std::to_string(background_code(attr >> 4)) + "m";
 }

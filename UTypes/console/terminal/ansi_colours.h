@@ -8,17 +8,18 @@ namespace tindel {
 
 class AnsiColours {
  public:
-  // no_color: the user asked for no colours (NO_COLOR). Cells on a background other than
-  // black are then shown in reverse video, so the highlighted menu entry stays visible.
+  // no_color: the user asked for no colours (NO_COLOR). Every cell is then shown in the
+  // terminal's own colours, and the highlighted menu entry in reverse video, whatever
+  // colours the quest gave it.
   explicit AnsiColours(bool no_color) : no_color_(no_color) {}
 
-  // The complete SGR sequence that selects attr, starting from the terminal's defaults.
-  std::string sgr(std::uint8_t attr) const;
-  // Whether attr is drawn in reverse video (an erase does not take that over).
-  bool reversed(std::uint8_t attr) const { return no_color_ && (attr >> 4) != 0; }
-  // Whether an erase or a scrolled-in line with attr in force shows blanks of attr: terminals
-  // fill them with the background in force, which is attr's own unless it is reverse video.
-  bool erase_shows(std::uint8_t attr) const { return !reversed(attr); }
+  // The complete SGR sequence that selects attr, starting from the terminal's defaults;
+  // highlighted: the cell belongs to the highlighted menu entry.
+  std::string sgr(std::uint8_t attr, bool highlighted = false) const;
+  // Whether an erase or a scrolled-in line with these colours in force shows blanks of attr:
+  // terminals fill them with the background in force, which is attr's own unless it is the
+  // reverse video of a highlight.
+  bool erase_shows(bool highlighted) const { return !(no_color_ && highlighted); }
 
  private:
   bool no_color_;

@@ -43,7 +43,7 @@ bool TerminalPainter::write_over_gap(const ScreenModel& model, int x, int y, std
     return false;
   for (int gap = cursor_x_; gap < x; ++gap) {
     const Cell& cell = model.at(gap, y);
-    if (cell.attr != colour_ || cell.ch >= 0x80) return false;  // one byte each, no colour
+    if (look_of(cell) != colour_ || cell.ch >= 0x80) return false;  // one byte each, no colour
   }
   for (int gap = cursor_x_; gap < x; ++gap)
     out += static_cast<char>(model.at(gap, y).ch);
@@ -51,37 +51,47 @@ bool TerminalPainter::write_over_gap(const ScreenModel& model, int x, int y, std
   return true;
 }
 
-void TerminalPainter::know_blanks(std::size_t from, std::size_t count, std::uint8_t attr) {
-  const bool shown = colours_.erase_shows(attr);
-  std::fill_n(shown_.begin() + static_cast<std::ptrdiff_t>(from), count, Cell{' ', attr});
+void TerminalPainter::know_blanks(std::size_t from, std::size_t count, const Cell& look) {
+  const bool shown = colours_.erase_shows(look.highlighted);
+  std::fill_n(shown_.begin() + static_cast<std::ptrdiff_t>(from), count, Cell{' ', look.attr});
   std::fill_n(known_.begin() + static_cast<std::ptrdiff_t>(from), count, shown ? 1 : 0);
 }
 
-void TerminalPainter::use_colour(std::uint8_t attr, std::string& out) {
-  if (colour_ == attr) return;
-  out += colours_.sgr(attr);
-  colour_ = attr;
+void TerminalPainter::use_colour(const Cell& cell, std::string& out) {
+  if (colour_ == look_of(cell)) return;
+  out += colours_.sgr(cell.attr, cell.highlighted);
+  colour_ = look_of(cell);
 }
 
-void TerminalPainter::paint(const ScreenModel& model, std::string& out) {
-  const int width = std::min(width_, model.width());
+void TerminalPainter::paint(const ScreenModel& model, std::string& out,
+                            std::optional<int> reading_row) {
   const int height = std::min(height_, model.height());
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const Cell& cell = model.at(x, y);
-      const std::size_t i = index(x, y);
-      if (known_[i] && shown_[i] == cell) continue;
-      if (!write_over_gap(model, x, y, out)) move_to(x, y, out);
-      use_colour(cell.attr, out);
-      charset_.append_display(out, cell.ch);
-      shown_[i] = cell;
-      known_[i] = 1;
-      // In the last column terminals hold the cursor in a pending wrap: place it anew.
-      cursor_x_ = x + 1 < width_ ? x + 1 : -1;
-      if (cursor_x_ < 0) cursor_y_ = -1;
-    }
+  const int last = reading_row.value_or(-1);
+  for (int y = 0; y < height; ++y)
+    if (y != last) paint_row(model, y, out);
+  if (last >= 0 && last < height) {
+    paint_row(model, last, out);
+    move_to(0, last, out);
+    return;
   }
   move_to(std::min(model.cursor_x(), width_ - 1), std::min(model.cursor_y(), height_ - 1), out);
+}
+
+void TerminalPainter::paint_row(const ScreenModel& model, int y, std::string& out) {
+  const int width = std::min(width_, model.width());
+  for (int x = 0; x < width; ++x) {
+    const Cell& cell = model.at(x, y);
+    const std::size_t i = index(x, y);
+    if (known_[i] && shown_[i] == cell) continue;
+    if (!write_over_gap(model, x, y, out)) move_to(x, y, out);
+    use_colour(cell, out);
+    charset_.append_display(out, cell.ch);
+    shown_[i] = cell;
+    known_[i] = 1;
+    // In the last column terminals hold the cursor in a pending wrap: place it anew.
+    cursor_x_ = x + 1 < width_ ? x + 1 : -1;
+    if (cursor_x_ < 0) cursor_y_ = -1;
+  }
 }
 
 void TerminalPainter::scroll_up(std::string& out) {
@@ -92,18 +102,19 @@ void TerminalPainter::scroll_up(std::string& out) {
   // The new line is blank in the colours in force, when they are known.
   const std::size_t last_row = shown_.size() - static_cast<std::size_t>(width_);
   if (colour_ >= 0)
-    know_blanks(last_row, static_cast<std::size_t>(width_), static_cast<std::uint8_t>(colour_));
+    know_blanks(last_row, static_cast<std::size_t>(width_),
+                Cell{' ', static_cast<std::uint8_t>(colour_ & 0xFF), colour_ > 0xFF});
   else
     std::fill(known_.begin() + static_cast<std::ptrdiff_t>(last_row), known_.end(), 0);
   cursor_x_ = cursor_y_ = -1;
 }
 
 void TerminalPainter::clear(std::uint8_t attr, std::string& out) {
-  use_colour(attr, out);
+  const Cell blank{' ', attr};
+  use_colour(blank, out);
   out += "\x1b[H\x1b[2J";
-  know_blanks(0, shown_.size(), attr);
+  know_blanks(0, shown_.size(), blank);
   cursor_x_ = cursor_y_ = 0;
-  colour_ = attr;
 }
 
 }  // namespace tindel

@@ -27,15 +27,21 @@ TEST(AnsiColours, AttributesAsSgr) {
     EXPECT_EQ(colours.sgr(c.attr), c.sgr) << int{c.attr};
 }
 
-TEST(AnsiColours, NoColorKeepsTheHighlightVisible) {
+// Under NO_COLOR no colour goes out, and the highlight alone is in reverse video: the quest's
+// colours decide nothing, so a highlight on black, or on the background of the other
+// entries, shows as well.
+TEST(AnsiColours, NoColorReversesTheHighlightAlone) {
   AnsiColours plain(true);
-  EXPECT_EQ(plain.sgr(7), "\x1b[0m");
-  EXPECT_EQ(plain.sgr(14), "\x1b[0m");     // foreground colours are dropped
-  EXPECT_EQ(plain.sgr(126), "\x1b[0;7m");  // a background: reverse video instead
-  EXPECT_EQ(plain.sgr(0x10), "\x1b[0;7m");
-  EXPECT_TRUE(plain.reversed(126));
-  EXPECT_FALSE(plain.reversed(7));
-  EXPECT_FALSE(AnsiColours(false).reversed(126));
+  for (int attr : {7, 14, 10, 0, 126, 0x10, 0x70}) {
+    const auto a = static_cast<std::uint8_t>(attr);
+    EXPECT_EQ(plain.sgr(a), "\x1b[0m") << attr;
+    EXPECT_EQ(plain.sgr(a, true), "\x1b[0;7m") << attr;
+  }
+  EXPECT_TRUE(plain.erase_shows(false));
+  EXPECT_FALSE(plain.erase_shows(true));
+  AnsiColours colours(false);
+  EXPECT_EQ(colours.sgr(126, true), colours.sgr(126)) << "in colour the quest's colours show it";
+  EXPECT_TRUE(colours.erase_shows(true));
 }
 
 }  // namespace

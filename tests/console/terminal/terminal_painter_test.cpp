@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -113,17 +114,19 @@ class VirtualTerminal {
 // and scrolled on the terminal before the model scrolls.
 class Screen : private ScreenModel::ScrollListener {
  public:
-  Screen(int width, int height)
-      : model(width, height),
+  // no_color: as under NO_COLOR.
+  Screen(int width, int height, bool no_color = false)
+      : colours(no_color),
+        model(width, height),
         painter(width, height, colours, Charset(CharsetKind::kUtf8)),
         terminal(width, height) {
     model.set_listener(this);
   }
 
   // Paints and returns the bytes sent.
-  std::string paint() {
+  std::string paint(std::optional<int> reading_row = std::nullopt) {
     std::string out;
-    painter.paint(model, out);
+    painter.paint(model, out, reading_row);
     terminal.feed(out);
     return out;
   }
@@ -134,14 +137,15 @@ class Screen : private ScreenModel::ScrollListener {
         const Cell& cell = model.at(x, y);
         const auto& glyph = terminal.at(x, y);
         ASSERT_EQ(glyph.ch, cp866_glyph(cell.ch)) << context << " at " << x << "," << y;
-        ASSERT_EQ(glyph.sgr, colours.sgr(cell.attr)) << context << " at " << x << "," << y;
+        ASSERT_EQ(glyph.sgr, colours.sgr(cell.attr, cell.highlighted))
+            << context << " at " << x << "," << y;
       }
     }
     EXPECT_EQ(terminal.x(), model.cursor_x()) << context;
     EXPECT_EQ(terminal.y(), model.cursor_y()) << context;
   }
 
-  AnsiColours colours{false};
+  AnsiColours colours;
   ScreenModel model;
   TerminalPainter painter;
   VirtualTerminal terminal;
@@ -232,7 +236,8 @@ TEST(TerminalPainter, ClearRedrawsInTheNewColours) {
 
 // After a clear the blanks are known: only the text goes out, short gaps between changed
 // cells are written over rather than jumped, and a line scrolled in takes the colours in
-// force. In reverse video an erase shows no reversed blanks, so those are still drawn.
+// force. Under NO_COLOR a line scrolled in while the highlight's reverse video is in force
+// shows no plain blanks, so those are still drawn.
 TEST(TerminalPainter, AfterAClearOnlyTheTextIsSent) {
   Screen s(12, 3);
   s.paint();
@@ -259,13 +264,59 @@ TEST(TerminalPainter, AfterAClearOnlyTheTextIsSent) {
   EXPECT_EQ(s.paint(), "\x1b[3;1H");
   s.expect_terminal_shows_model("after the scroll");
 
-  TerminalPainter plain(12, 3, AnsiColours(true), Charset(CharsetKind::kUtf8));
-  ScreenModel model(12, 3);
+  Screen plain(12, 3, true);
   out.clear();
-  model.clear(0x70);
-  plain.clear(0x70, out);
-  plain.paint(model, out);
-  EXPECT_EQ(std::count(out.begin(), out.end(), ' '), 36) << "reversed blanks drawn: " << out;
+  plain.model.clear(0x70);
+  plain.painter.clear(0x70, out);
+  plain.terminal.feed(out);
+  EXPECT_EQ(plain.paint(), "") << "plain blanks drawn after a clear";
+  plain.model.move_cursor(0, 2);
+  plain.model.write_highlighted("Go", 0x70);
+  plain.model.write("\n", 0x70);
+  std::string sent = plain.paint();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), ' '), 12) << "scrolled-in blanks: " << sent;
+  plain.expect_terminal_shows_model("no colour, after the scroll");
+}
+
+// Under NO_COLOR the highlight alone is in reverse video, whatever the colours of the cells:
+// a highlight in the colours of the other entries, or on a black background, still shows.
+TEST(TerminalPainter, NoColorShowsTheHighlightAlone) {
+  for (std::uint8_t cursor : {0x0A, 0x0E, 0x07, 0x00, 0x7E}) {
+    Screen s(20, 4, true);
+    s.model.write("Go north\r\n", 0x70);
+    s.model.write_highlighted("Go south", cursor);
+    s.paint();
+    s.expect_terminal_shows_model("cursor colour " + std::to_string(cursor));
+    EXPECT_EQ(s.terminal.at(0, 0).sgr, "\x1b[0m") << int{cursor};
+    EXPECT_EQ(s.terminal.at(0, 1).sgr, "\x1b[0;7m") << int{cursor};
+    EXPECT_EQ(s.terminal.at(8, 1).sgr, "\x1b[0m") << "after the caption, " << int{cursor};
+  }
+}
+
+// With a reading row the cells of that row go out after all others, and the cursor ends at
+// its start: a screen reader that follows the cursor reads that row, and only once.
+TEST(TerminalPainter, TheReadingRowIsPaintedLast) {
+  Screen s(20, 5);
+  s.model.write("> Go north\r\n  Go south", 7);
+  s.model.move_cursor(0, 4);
+  s.paint(0);
+  EXPECT_EQ(s.terminal.y(), 0);
+  EXPECT_EQ(s.terminal.x(), 0);
+  s.model.move_cursor(0, 0);
+  s.model.write("  ", 7);
+  s.model.move_cursor(0, 1);
+  s.model.write("> ", 7);
+  s.model.move_cursor(0, 4);
+  EXPECT_EQ(s.paint(1), " \x1b[2;1H>\x1b[2;1H") << "moving down, the lower row last";
+  s.model.move_cursor(0, 0);
+  s.model.write("> ", 7);
+  s.model.move_cursor(0, 1);
+  s.model.write("  ", 7);
+  EXPECT_EQ(s.paint(0), " \x1b[1;1H>\x1b[1;1H") << "moving up, the upper row last";
+  EXPECT_EQ(s.paint(0), "");
+  EXPECT_EQ(s.paint(), "\x1b[2;3H") << "without a reading row, the model's cursor";
+  EXPECT_EQ(s.paint(0), "\x1b[1;1H");
+  EXPECT_EQ(s.paint(9), "\x1b[2;3H") << "a row off the screen: the model's cursor";
 }
 
 // Random writes, moves, clears and scrolls, painted at random moments: the terminal always
@@ -276,12 +327,14 @@ TEST(TerminalPainter, TerminalFollowsTheModel) {
       "Hello", "\r\n", "\xC9\xCD\xCD\xBB", "\x80\xEF\xF0", std::string(13, '-'), "\n", "\r", "x",
       "\b",    "\t",   "\x01\x7F",         "\r\n\r\n",     "long text ok"};
   for (int round = 0; round < 40; ++round) {
-    Screen s(13, 6);
+    Screen s(13, 6, round % 2 == 1);
     s.paint();
     for (int step = 0; step < 60; ++step) {
       int what = static_cast<int>(random() % 10);
       if (what < 6) {
-        s.model.write(pieces[random() % pieces.size()], static_cast<std::uint8_t>(random()));
+        const std::string& piece = pieces[random() % pieces.size()];
+        const auto attr = static_cast<std::uint8_t>(random());
+        random() % 3 == 0 ? s.model.write_highlighted(piece, attr) : s.model.write(piece, attr);
       } else if (what < 8) {
         s.model.move_cursor(static_cast<int>(random() % 13), static_cast<int>(random() % 6));
       } else if (what == 8 && random() % 4 == 0) {
