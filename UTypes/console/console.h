@@ -55,6 +55,11 @@ class ScreenOutput {
   // Writes CP866 bytes at the cursor in attribute attr (CR, LF, wrapping and scrolling
   // follow the Windows console's rules).
   virtual void conwrite(std::string_view bytes, std::uint8_t attr) = 0;
+  // As conwrite, for the caption of the highlighted menu entry: a screen without colours
+  // shows it in reverse video.
+  virtual void conwrite_highlighted(std::string_view bytes, std::uint8_t attr) {
+    conwrite(bytes, attr);
+  }
   virtual int wherey() = 0;               // 1-based cursor row
   virtual void gotoxy(int x, int y) = 0;  // 1-based column and row; out of range: nothing
   virtual void flush() = 0;               // show everything written so far

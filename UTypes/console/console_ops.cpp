@@ -24,6 +24,10 @@ void conwrite(InterpreterState& s, std::string_view text) {
   s.con_out->conwrite(text, s.text_attr);
 }
 
+void conwrite_highlighted(InterpreterState& s, std::string_view text) {
+  s.con_out->conwrite_highlighted(text, s.text_attr);
+}
+
 void conwriteln(InterpreterState& s, std::string_view text) {
   conwrite(s, text);
   conwrite(s, "\r\n");

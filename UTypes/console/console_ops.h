@@ -16,6 +16,7 @@ void coninit(InterpreterState& s, Console& console);
 void showcursor(InterpreterState& s, bool visible);
 void clrscr(InterpreterState& s);
 void conwrite(InterpreterState& s, std::string_view text);
+void conwrite_highlighted(InterpreterState& s, std::string_view text);
 void conwriteln(InterpreterState& s, std::string_view text);
 int wherey(InterpreterState& s);
 std::string_view menu_mark(const InterpreterState& s, bool highlighted);

@@ -51,17 +51,22 @@ void show_block(InterpreterState& s, int last) {
   }
 }
 
-// The list below the text, the highlighted entry in the cursor colour (and after the console's
-// mark, where it has one); the cursor goes back above the list so that the next pass draws
-// over the same lines.
+// The list below the text, the highlighted entry in the cursor colour and marked as the
+// highlight (and after the console's mark, where it has one); the cursor goes back above the
+// list so that the next pass draws over the same lines.
 void draw_list(InterpreterState& s, int sel) {
   if (s.btn_count <= 0) return;
   for (int i = 0; i < s.btn_count; ++i) {
     s.text_attr = style_colour(s, "$stylebuttoncolor");
     conwrite(s, "\r\n");
     if (std::string_view mark = menu_mark(s, i == sel); !mark.empty()) conwrite(s, mark);
-    if (i == sel) s.text_attr = style_colour(s, "$stylecursorcolor");
-    conwrite(s, s.btn_captions[at(i)].view());
+    std::string_view caption = s.btn_captions[at(i)].view();
+    if (i == sel) {
+      s.text_attr = style_colour(s, "$stylecursorcolor");
+      conwrite_highlighted(s, caption);
+    } else {
+      conwrite(s, caption);
+    }
   }
   s.text_attr = style_colour(s, "$styletextcolor");
   gotoxy(s, 1, wherey(s) - s.btn_count);

@@ -181,6 +181,12 @@ void TerminalConsole::conwrite(std::string_view bytes, std::uint8_t attr) {
   changed();
 }
 
+void TerminalConsole::conwrite_highlighted(std::string_view bytes, std::uint8_t attr) {
+  attr_ = attr;
+  model_.write_highlighted(bytes, attr);
+  changed();
+}
+
 void TerminalConsole::gotoxy(int x, int y) {
   model_.move_cursor(x - 1, y - 1);
   changed();

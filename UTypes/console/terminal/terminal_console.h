@@ -44,6 +44,7 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   void showcursor(bool visible) override;
   void clrscr(std::uint8_t attr) override;
   void conwrite(std::string_view bytes, std::uint8_t attr) override;
+  void conwrite_highlighted(std::string_view bytes, std::uint8_t attr) override;
   int wherey() override { return model_.cursor_y() + 1; }
   void gotoxy(int x, int y) override;
   void flush() override { render(); }

@@ -39,6 +39,11 @@ void TranscriptConsole::conwrite(std::string_view bytes, std::uint8_t attr) {
   transcript_.conwrite(bytes, attr);
 }
 
+void TranscriptConsole::conwrite_highlighted(std::string_view bytes, std::uint8_t attr) {
+  play_->conwrite_highlighted(bytes, attr);
+  transcript_.conwrite(bytes, attr);
+}
+
 // A terminal of another height than the transcript's 25 rows has its cursor on another row:
 // the move is made relative to the cursor, as the menu means it.
 void TranscriptConsole::gotoxy(int x, int y) {

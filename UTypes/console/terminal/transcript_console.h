@@ -27,6 +27,7 @@ class TranscriptConsole : public Console {
   void showcursor(bool visible) override { play_->showcursor(visible); }
   void clrscr(std::uint8_t attr) override;
   void conwrite(std::string_view bytes, std::uint8_t attr) override;
+  void conwrite_highlighted(std::string_view bytes, std::uint8_t attr) override;
   int wherey() override { return play_->wherey(); }
   void gotoxy(int x, int y) override;
   void flush() override;
