@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <string_view>
+
 namespace tindel {
 
 const char* const kBannerLine = "Tindel v0.0.9\r\n";
@@ -18,14 +20,18 @@ namespace {
 constexpr const char* kMoreHelp =
     "       tindel <file_name.qst>    play the file (mode 0, code page w)\n"
     "       tindel                    play stackle.qst; tindel 1 resumes it from save.txt\n"
+    "       tindel --accessible ...   for screen readers and braille displays: the cursor on\n"
+    "                                 the highlighted entry, which is marked \"> \"; entries\n"
+    "                                 numbered, 1 to 9 choose; no pictures drawn\n"
     "more modes: 4 - check syntax and labels, tracing every statement to log.txt;\n"
     "            5 - play with the trace; 6 - load_game with the trace\n"
     "code pages: w - Windows-1251; d - DOS (CP866); u - UTF-8\n"
     "environment:\n"
+    "  TINDEL_ACCESSIBLE=1     the accessible mode, as --accessible\n"
     "  TINDEL_TRANSCRIPT=FILE  write a plain transcript of the game to FILE\n"
     "  TINDEL_SEED=N           seed the random numbers, so that runs repeat\n"
     "  TINDEL_MIDI_PLAYER, TINDEL_WAVE_PLAYER, TINDEL_IMAGE_VIEWER  media programs\n"
-    "  NO_COLOR                no colours in the terminal\n"
+    "  NO_COLOR                no colours; the highlighted entry in reverse video\n"
     "  TERM=dumb               no escape sequences: the screen as plain lines\n"
     "  LC_ALL, LC_CTYPE, LANG  the character set of the terminal and of media file names\n"
     "See tindel(1).\n";
@@ -55,6 +61,13 @@ std::optional<std::string> information_request(const std::vector<std::string>& a
 
 bool names_quest_file(const std::vector<std::string>& args) {
   return args.size() == 1 && args[0] != "1" && args[0] != "6" && is_regular_file(args[0]);
+}
+
+bool take_accessible_request(std::vector<std::string>& args, const char* environment_value) {
+  const auto before = args.size();
+  std::erase(args, std::string("--accessible"));
+  const std::string_view value = environment_value ? environment_value : "";
+  return args.size() != before || (!value.empty() && value != "0");
 }
 
 bool utf8_codepage(const std::vector<std::string>& args) {

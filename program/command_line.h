@@ -19,6 +19,11 @@ std::optional<std::string> information_request(const std::vector<std::string>& a
 // resume a saved game): the file is played in mode 0 with code page w.
 bool names_quest_file(const std::vector<std::string>& args);
 
+// "--accessible" anywhere among the parameters, or TINDEL_ACCESSIBLE (its value, or null when
+// unset) set to anything but "" and "0", asks for the accessible mode; the parameter is taken
+// out of args, so the others keep their places.
+bool take_accessible_request(std::vector<std::string>& args, const char* environment_value);
+
 // Code page "u" (UTF-8 text), which, like "d", counts only with exactly three parameters.
 bool utf8_codepage(const std::vector<std::string>& args);
 

@@ -45,6 +45,7 @@ int open_transcript() {
 int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "");
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const bool accessible = tindel::take_accessible_request(args, std::getenv("TINDEL_ACCESSIBLE"));
   if (auto text = tindel::information_request(args)) {
     std::cout << *text << std::flush;
     return 0;
@@ -55,10 +56,10 @@ int main(int argc, char** argv) {
   tindel::RunResult result;
   {
     const tindel::Charset charset = tindel::locale_charset();
-    auto console = tindel::make_console(charset, transcript);
+    auto console = tindel::make_console(charset, {transcript, accessible});
     auto media = tindel::make_system_media(dynamic_cast<tindel::PictureSink*>(console.get()));
-    result =
-        tindel::run_program(*state, args, {*console, *media, seed_from_environment(), charset});
+    result = tindel::run_program(*state, args,
+                                 {*console, *media, seed_from_environment(), charset, accessible});
   }  // the console restores the terminal here
   if (transcript >= 0) ::close(transcript);
   if (!result.note.empty()) std::cerr << result.note << '\n';

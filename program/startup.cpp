@@ -132,6 +132,7 @@ RunResult run_program(InterpreterState& s, const std::vector<std::string>& args,
                       Platform platform) {
   s.media = &platform.media;
   s.charset = platform.charset;
+  s.accessible = platform.accessible;
   RunResult result;
   try {
     run(s, args, platform);

@@ -23,6 +23,7 @@ struct Platform {
   MediaPlayer& media;
   std::optional<std::uint32_t> seed;     // the random generator's seed; the clock when absent
   Charset charset{CharsetKind::kCp866};  // the locale's: parameters and media file names
+  bool accessible = false;  // the accessible mode, for screen readers and braille displays
 };
 
 // Runs the program with its command-line parameters (without the program name) until the

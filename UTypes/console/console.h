@@ -66,6 +66,9 @@ class ScreenOutput {
   // Written before each entry of a menu's list, so that a screen without colours shows which
   // entry is highlighted; empty where the colours show it.
   virtual std::string_view menu_mark(bool /*highlighted*/) const { return {}; }
+  // A menu waits with its highlighted entry on row y (1-based), until the next write. A front
+  // end whose cursor a screen reader follows may put its cursor at the start of that row.
+  virtual void menu_waits_at(int /*y*/) {}
 };
 
 class Console : public KeyInput, public ScreenOutput {};

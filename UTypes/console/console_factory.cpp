@@ -21,10 +21,13 @@ bool no_color_requested() {
   return value != nullptr && value[0] != '\0';
 }
 
-std::unique_ptr<Console> terminal_console(int fd_in, int fd_out, const Charset& charset) {
+std::unique_ptr<Console> terminal_console(int fd_in, int fd_out, const Charset& charset,
+                                          bool accessible) {
   if (terminal_is_dumb(std::getenv("TERM")))
     return std::make_unique<DumbTerminalConsole>(fd_in, fd_out, charset);
-  return std::make_unique<TerminalConsole>(fd_in, fd_out, charset, no_color_requested());
+  return std::make_unique<TerminalConsole>(
+      fd_in, fd_out, charset,
+      TerminalOptions{.no_color = no_color_requested(), .accessible = accessible});
 }
 
 std::unique_ptr<Console> with_transcript(std::unique_ptr<Console> play, int fd,
@@ -39,17 +42,20 @@ bool terminal_is_dumb(const char* term) {
   return term == nullptr || *term == '\0' || std::string_view(term) == "dumb";
 }
 
-std::unique_ptr<Console> make_console(const Charset& charset, int transcript_fd) {
+std::unique_ptr<Console> make_console(const Charset& charset, ConsoleRequest request) {
   const bool in_tty = ::isatty(STDIN_FILENO), out_tty = ::isatty(STDOUT_FILENO);
+  const int transcript_fd = request.transcript_fd;
   if (in_tty && out_tty)
-    return with_transcript(terminal_console(STDIN_FILENO, STDOUT_FILENO, charset), transcript_fd,
-                           charset);
+    return with_transcript(
+        terminal_console(STDIN_FILENO, STDOUT_FILENO, charset, request.accessible), transcript_fd,
+        charset);
   if (in_tty) {
     // Standard output keeps the transcript; the game is played on the terminal itself. The
     // descriptor stays open to the end of the process, as the standard ones do.
     int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (tty >= 0) {
-      auto play = with_transcript(terminal_console(tty, tty, charset), transcript_fd, charset);
+      auto play = with_transcript(terminal_console(tty, tty, charset, request.accessible),
+                                  transcript_fd, charset);
       return with_transcript(std::move(play), STDOUT_FILENO, charset);
     }
   }

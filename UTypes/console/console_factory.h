@@ -10,9 +10,17 @@
 
 namespace tindel {
 
-// Reads NO_COLOR and TERM; the terminal or the stream speaks charset. transcript_fd, when
-// not -1, receives a plain transcript of a game played in a terminal (TINDEL_TRANSCRIPT).
-std::unique_ptr<Console> make_console(const Charset& charset, int transcript_fd = -1);
+struct ConsoleRequest {
+  // When not -1, receives a plain transcript of a game played in a terminal
+  // (TINDEL_TRANSCRIPT).
+  int transcript_fd = -1;
+  // The accessible mode: a terminal keeps its cursor on the highlighted menu entry and draws
+  // no pictures.
+  bool accessible = false;
+};
+
+// Reads NO_COLOR and TERM; the terminal or the stream speaks charset.
+std::unique_ptr<Console> make_console(const Charset& charset, ConsoleRequest request = {});
 
 // TERM unset, empty or "dumb": a terminal that must get no escape sequences.
 bool terminal_is_dumb(const char* term);

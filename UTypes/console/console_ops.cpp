@@ -41,6 +41,10 @@ std::string_view menu_mark(const InterpreterState& s, bool highlighted) {
   return s.con_out->menu_mark(highlighted);
 }
 
+void menu_waits_at(InterpreterState& s, int y) {
+  s.con_out->menu_waits_at(y);
+}
+
 void gotoxy(InterpreterState& s, int x, int y) {
   s.con_out->gotoxy(x, y);
 }

@@ -20,6 +20,7 @@ void conwrite_highlighted(InterpreterState& s, std::string_view text);
 void conwriteln(InterpreterState& s, std::string_view text);
 int wherey(InterpreterState& s);
 std::string_view menu_mark(const InterpreterState& s, bool highlighted);
+void menu_waits_at(InterpreterState& s, int y);
 void gotoxy(InterpreterState& s, int x, int y);
 std::uint8_t readkey(InterpreterState& s);
 void menutick(InterpreterState& s);

@@ -5,6 +5,7 @@
 #include "UTypes/charset/codepage.h"
 #include "UTypes/console/console.h"
 #include "UTypes/console/console_ops.h"
+#include "UTypes/console/menu_entry.h"
 #include "UTypes/console/text_block.h"
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/numeric.h"
@@ -52,14 +53,15 @@ void show_block(InterpreterState& s, int last) {
 }
 
 // The list below the text, the highlighted entry in the cursor colour and marked as the
-// highlight (and after the console's mark, where it has one); the cursor goes back above the
-// list so that the next pass draws over the same lines.
+// highlight, each entry after its prefix (a mark, a number); the cursor goes back above the
+// list so that the next pass draws over the same lines, and the console learns where the
+// highlighted entry stands.
 void draw_list(InterpreterState& s, int sel) {
   if (s.btn_count <= 0) return;
   for (int i = 0; i < s.btn_count; ++i) {
     s.text_attr = style_colour(s, "$stylebuttoncolor");
     conwrite(s, "\r\n");
-    if (std::string_view mark = menu_mark(s, i == sel); !mark.empty()) conwrite(s, mark);
+    if (std::string prefix = entry_prefix(s, i, sel); !prefix.empty()) conwrite(s, prefix);
     std::string_view caption = s.btn_captions[at(i)].view();
     if (i == sel) {
       s.text_attr = style_colour(s, "$stylecursorcolor");
@@ -70,6 +72,7 @@ void draw_list(InterpreterState& s, int sel) {
   }
   s.text_attr = style_colour(s, "$styletextcolor");
   gotoxy(s, 1, wherey(s) - s.btn_count);
+  menu_waits_at(s, wherey(s) + 1 + sel);
 }
 
 // Blanks the lines of the list and puts the cursor back above them.
@@ -178,8 +181,12 @@ std::uint8_t latin_layout_key(std::uint8_t k) {
   }
 }
 
-// One key of a pass; true when the choice is made.
+// One key of a pass; true when the choice is made. A number's digit is Enter on its entry.
 bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string& choice) {
+  if (int entry = numbered_entry(s, k); entry >= 0) {
+    pass.sel = entry;
+    k = key::kEnter;
+  }
   inventory_keys(s, pass, k);
   if (k == key::kEscape) reporterror(s, "[menu] ESC", exit_status::kOk);
   if (s.btn_count <= 0) return false;

@@ -127,6 +127,9 @@ struct InterpreterState {
   std::int32_t text_depth = 0;        // open texts
   std::int32_t menu_depth = 0;        // menus re-entered from use actions
   std::int64_t statements_left = -1;  // statements a run may still execute; -1: no limit
+  // The accessible mode: the menu's entries are numbered and the highlighted one marked, and
+  // the digits 1 to 9 choose.
+  bool accessible = false;
 
   // The authors' tools: a watcher of the check run, and where the current token began (kept
   // only while a watcher is set).

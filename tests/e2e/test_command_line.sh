@@ -93,6 +93,32 @@ run 1
 expect "parameter 1 still resumes the default quest" 1 "[gotolabel] LABELNAME expected"
 rm -f 1 stackle.qst
 
+# --accessible stands anywhere and leaves the other parameters their meaning; the menu's
+# entries are then numbered and marked, as TINDEL_ACCESSIBLE=1 makes them.
+printf 'btn a, Onward\r\nend\r\n:a\r\npln went on\r\n:common\r\nend\r\n' >menu.qst
+run alone.qst --accessible
+expect "a quest file alone, then --accessible" 0 "played alone"
+run --accessible 2 w menu.qst
+expect "--accessible before a check" 0 "syntax <menu.qst> is checked!"
+for how in "--accessible 0 w menu.qst" "0 w --accessible menu.qst" "0 w menu.qst --accessible"; do
+  # shellcheck disable=SC2086
+  "$TINDEL" $how <<<"" >out.txt 2>&1
+  grep -qxF "> 1. Onward" out.txt || fail "$how: the entry is not marked and numbered: $(cat out.txt)"
+  grep -qxF "went on" out.txt || fail "$how: Enter did not choose: $(cat out.txt)"
+done
+TINDEL_ACCESSIBLE=1 "$TINDEL" 0 w menu.qst <<<"1" >out.txt 2>&1
+grep -qxF "> 1. Onward" out.txt && grep -qxF "went on" out.txt ||
+  fail "TINDEL_ACCESSIBLE=1: the entry is not numbered, or 1 did not choose: $(cat out.txt)"
+for value in "" 0; do
+  TINDEL_ACCESSIBLE=$value "$TINDEL" 0 w menu.qst <<<"" >out.txt 2>&1
+  grep -qxF "Onward" out.txt || fail "TINDEL_ACCESSIBLE='$value' is not the mode: $(cat out.txt)"
+done
+run --help
+case "$OUT" in
+  *--accessible*TINDEL_ACCESSIBLE*) ;;
+  *) fail "--help does not name --accessible and TINDEL_ACCESSIBLE: $OUT" ;;
+esac
+
 mkdir log.txt
 run 4 w good.qst
 [ "$STATUS" = 2 ] || fail "log.txt that cannot be created: exit status $STATUS, expected 2"

@@ -32,6 +32,8 @@ class ScriptedConsole : public Console, private ScreenModel::ScrollListener {
   std::int64_t ticks() const { return ticks_; }
   const std::string& title() const { return title_; }
   bool cursor_visible() const { return cursor_visible_; }
+  // The row (1-based) the menu last said its highlighted entry stands on; 0 before that.
+  int menu_row() const { return menu_row_; }
 
   std::uint8_t readkey() override;
   std::uint8_t pollbreak() override;
@@ -47,6 +49,7 @@ class ScriptedConsole : public Console, private ScreenModel::ScrollListener {
   int wherey() override { return model_.cursor_y() + 1; }
   void gotoxy(int x, int y) override { model_.move_cursor(x - 1, y - 1); }
   void flush() override {}
+  void menu_waits_at(int y) override { menu_row_ = y; }
 
  private:
   void before_scroll(const ScreenModel& model) override;
@@ -58,6 +61,7 @@ class ScriptedConsole : public Console, private ScreenModel::ScrollListener {
   std::vector<std::string> scrolled_;
   std::string title_;
   bool cursor_visible_ = false;
+  int menu_row_ = 0;
   std::int64_t ticks_ = 0;
   std::int64_t tick_limit_ = INT64_MAX;
 };

@@ -39,15 +39,17 @@ constexpr const char* kPopTitle = "\x1b[23;0t";
 
 }  // namespace
 
-TerminalConsole::TerminalConsole(int in_fd, int out_fd, const Charset& charset, bool no_color)
+TerminalConsole::TerminalConsole(int in_fd, int out_fd, const Charset& charset,
+                                 TerminalOptions options)
     : in_fd_(in_fd),
       out_fd_(out_fd),
+      accessible_(options.accessible),
       charset_(charset),
       guard_(in_fd, out_fd),
       model_(terminal_size(out_fd).width, terminal_size(out_fd).height),
-      painter_(model_.width(), model_.height(), AnsiColours(no_color), charset),
+      painter_(model_.width(), model_.height(), AnsiColours(options.no_color), charset),
       reader_(in_fd, KeyDecoderOptions{.charset = charset, .collapse_crlf = false}),
-      picture_([no_color, utf8 = charset.is_utf8()] {
+      picture_([no_color = options.no_color, utf8 = charset.is_utf8()] {
         return detect_picture_style(environ, no_color, utf8);
       }) {
   model_.set_listener(this);
@@ -168,6 +170,7 @@ void TerminalConsole::showcursor(bool visible) {
 }
 
 void TerminalConsole::clrscr(std::uint8_t attr) {
+  reading_row_.reset();
   attr_ = attr;
   cleared_attr_ = attr;
   model_.clear(attr);
@@ -176,19 +179,29 @@ void TerminalConsole::clrscr(std::uint8_t attr) {
 }
 
 void TerminalConsole::conwrite(std::string_view bytes, std::uint8_t attr) {
+  reading_row_.reset();
   attr_ = attr;
   model_.write(bytes, attr);
   changed();
 }
 
 void TerminalConsole::conwrite_highlighted(std::string_view bytes, std::uint8_t attr) {
+  reading_row_.reset();
   attr_ = attr;
   model_.write_highlighted(bytes, attr);
   changed();
 }
 
 void TerminalConsole::gotoxy(int x, int y) {
+  reading_row_.reset();
   model_.move_cursor(x - 1, y - 1);
+  changed();
+}
+
+// The model's cursor stays where the menu put it; only the terminal's goes to the entry.
+void TerminalConsole::menu_waits_at(int y) {
+  if (!accessible_) return;
+  reading_row_ = y - 1;
   changed();
 }
 
@@ -210,6 +223,7 @@ bool TerminalConsole::follow_signals() {
     redraw = true;
   }
   if (take_resize_signal()) {
+    reading_row_.reset();  // the rows move; the menu tells the row again when it redraws
     TerminalSize size = terminal_size(out_fd_);
     model_.resize(size.width, size.height);
     painter_.resize(size.width, size.height);
@@ -246,7 +260,7 @@ void TerminalConsole::render() {
 }
 
 void TerminalConsole::paint() {
-  painter_.paint(model_, out_);
+  painter_.paint(model_, out_, reading_row_);
 }
 
 void TerminalConsole::send() {
@@ -262,6 +276,7 @@ void TerminalConsole::send() {
 
 std::string TerminalConsole::show_picture(const std::string& file) {
   if (restored_) return "picture " + file + " not shown: the terminal is given back";
+  if (accessible_) return "picture " + file + " not drawn: the accessible mode draws none";
   follow_signals();
   std::string note = picture_.show(file, picture_area(), out_);
   send();

@@ -3,6 +3,7 @@
 // and a screen model kept on the terminal by sending only what changed.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,19 @@
 
 namespace tindel {
 
+struct TerminalOptions {
+  bool no_color = false;  // NO_COLOR: no colours, the highlighted menu entry in reverse video
+  // The accessible mode: while a menu waits the cursor stands on its highlighted entry, and
+  // pictures are not drawn (the echo line names them).
+  bool accessible = false;
+};
+
 // A picture shown on it covers the screen until the next key, which closes it and does
 // nothing else; meanwhile output goes on into the model, painted again at the close.
 class TerminalConsole : public Console, public PictureSink, private ScreenModel::ScrollListener {
  public:
-  // in_fd and out_fd are the same terminal, which speaks charset; no_color: the user asked
-  // for no colours.
-  TerminalConsole(int in_fd, int out_fd, const Charset& charset, bool no_color);
+  // in_fd and out_fd are the same terminal, which speaks charset.
+  TerminalConsole(int in_fd, int out_fd, const Charset& charset, TerminalOptions options);
   ~TerminalConsole() override { restore(); }
   TerminalConsole(const TerminalConsole&) = delete;
   TerminalConsole& operator=(const TerminalConsole&) = delete;
@@ -48,6 +55,7 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   int wherey() override { return model_.cursor_y() + 1; }
   void gotoxy(int x, int y) override;
   void flush() override { render(); }
+  void menu_waits_at(int y) override;
 
   std::string show_picture(const std::string& file) override;
 
@@ -79,6 +87,7 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
 
   int in_fd_;
   int out_fd_;
+  bool accessible_;
   Charset charset_;
   TerminalGuard guard_;
   ScreenModel model_;
@@ -99,6 +108,8 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   std::chrono::steady_clock::time_point last_break_poll_{};
   std::chrono::steady_clock::time_point unpainted_since_{};
   bool unpainted_ = false;  // the model changed since the last paint
+  // Accessible: the row of the highlighted entry of the menu that waits, until the next write.
+  std::optional<int> reading_row_;
 };
 
 }  // namespace tindel

@@ -31,6 +31,10 @@ class TranscriptConsole : public Console {
   int wherey() override { return play_->wherey(); }
   void gotoxy(int x, int y) override;
   void flush() override;
+  std::string_view menu_mark(bool highlighted) const override {
+    return play_->menu_mark(highlighted);
+  }
+  void menu_waits_at(int y) override { play_->menu_waits_at(y); }
 
  private:
   std::unique_ptr<Console> play_;

@@ -82,7 +82,7 @@ TEST(TerminalConsole, RawWhileRunningAndGivenBackAfter) {
   Pty pty(80, 25);
   const termios before = pty.settings();
   {
-    TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+    TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), {});
     const termios raw = pty.settings();
     EXPECT_FALSE(raw.c_lflag & ICANON);
     EXPECT_FALSE(raw.c_lflag & ECHO);
@@ -105,7 +105,7 @@ TEST(TerminalConsole, RawWhileRunningAndGivenBackAfter) {
 
 TEST(TerminalConsole, ModelIsSizedLikeTheTerminal) {
   Pty pty(40, 10);
-  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), {});
   console.gotoxy(40, 10);
   EXPECT_EQ(console.wherey(), 10);
   console.gotoxy(41, 3);
@@ -117,7 +117,7 @@ TEST(TerminalConsole, ModelIsSizedLikeTheTerminal) {
 
 TEST(TerminalConsole, AnUnchangedScreenSendsNothing) {
   Pty pty(80, 25);
-  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), {});
   console.clrscr(7);
   console.conwrite("\x8F\xE0\xA8\xA2\xA5\xE2 hello\r\n", 7);
   console.menutick();
@@ -139,7 +139,7 @@ TEST(TerminalConsole, AnUnchangedScreenSendsNothing) {
 
 TEST(TerminalConsole, KeysFromTheTerminal) {
   Pty pty(80, 25);
-  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), {});
   EXPECT_EQ(console.readkey(), 0);
   pty.type("\x1b[A\x1bOB\x1b[15~\r\x7f\xD0\x81");
   std::vector<int> keys;
@@ -155,7 +155,7 @@ TEST(TerminalConsole, KeysFromTheTerminal) {
 
 TEST(TerminalConsole, ReadlineIsEditedInRawMode) {
   Pty pty(80, 25);
-  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), {});
   console.conwrite("Name? ", 7);
   std::thread player([&pty] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -172,7 +172,7 @@ TEST(TerminalConsole, ReadlineIsEditedInRawMode) {
 
 TEST(TerminalConsole, ResizeWakesTheWaitAndResizesTheModel) {
   Pty pty(80, 25);
-  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), {});
   pty.resize(30, 6);
   pthread_t waiting = ::pthread_self();
   std::thread window([waiting] {
@@ -191,7 +191,7 @@ TEST(TerminalConsole, ResizeWakesTheWaitAndResizesTheModel) {
 // painted, without waiting for the next key.
 TEST(TerminalConsole, TextWrittenWhileTheScriptRunsIsPaintedSoon) {
   Pty pty(80, 25);
-  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), {});
   console.conwrite("working hard", 7);
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
   while (std::chrono::steady_clock::now() < until)
@@ -202,7 +202,7 @@ TEST(TerminalConsole, TextWrittenWhileTheScriptRunsIsPaintedSoon) {
 // Typed keys arrive in two parts with a resize between them; the line keeps the first part.
 TEST(TerminalConsole, TheEditedLineSurvivesAResizeAndRecallsEarlierLines) {
   Pty pty(80, 25);
-  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), {});
   pthread_t reading = ::pthread_self();
   std::thread player([&pty, reading] {
     std::this_thread::sleep_for(std::chrono::milliseconds(80));
@@ -235,7 +235,7 @@ TEST(TerminalConsole, EndingSignalsRestoreTheTerminal) {
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+      TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), {});
       console.conwrite("bye", 7);
       console.flush();
       ::raise(sig);

@@ -104,7 +104,7 @@ Played play_page(const std::string& quest) {
   });
   {
     InterpreterState state;
-    TerminalConsole console(terminal.keys(), terminal.screen(), Charset(CharsetKind::kUtf8), false);
+    TerminalConsole console(terminal.keys(), terminal.screen(), Charset(CharsetKind::kUtf8), {});
     RecordingMedia media;
     run_program(state, {"0", "w", "page.qst"}, {console, media, 1u});
   }

@@ -22,7 +22,7 @@ int dive(volatile const char* previous, long depth) {
 }  // namespace
 
 int main() {
-  tindel::TerminalConsole console(0, 1, tindel::Charset(tindel::CharsetKind::kUtf8), false);
+  tindel::TerminalConsole console(0, 1, tindel::Charset(tindel::CharsetKind::kUtf8), {});
   console.set_title("Tindel");
   console.showcursor(false);
   console.conwrite("About to overflow the stack", 0x1E);
