@@ -70,7 +70,8 @@ install: program author
 	install -m 755 $(BUILD)/tindel-author $(BINDIR)/tindel-author
 	install -m 644 docs/tindel.1 $(MANDIR)/tindel.1
 	install -m 644 docs/tindel-author.1 $(MANDIR)/tindel-author.1
-	install -m 644 README.md docs/language.md docs/media.md docs/authors.md $(SHAREDIR)/docs
+	install -m 644 README.md docs/language.md docs/media.md docs/authors.md docs/accessibility.md \
+	  $(SHAREDIR)/docs
 	install -m 644 examples/README.md examples/*.qst examples/*.walk $(SHAREDIR)/examples
 
 uninstall:

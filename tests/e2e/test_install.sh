@@ -11,7 +11,7 @@ mk() { make -s -C "$SRC" -o program -o author -o deps BUILD="$BUILD_DIR" PREFIX=
 mk install >make.out 2>&1 || fail "make install failed: $(cat make.out)"
 installed="bin/tindel share/man/man1/tindel.1 share/tindel/docs/language.md share/tindel/docs/README.md
 share/tindel/examples/stackle.qst share/tindel/examples/kolokol.qst share/tindel/examples/README.md
-bin/tindel-author share/man/man1/tindel-author.1 share/tindel/docs/authors.md
+bin/tindel-author share/man/man1/tindel-author.1 share/tindel/docs/authors.md share/tindel/docs/accessibility.md
 share/tindel/examples/stackle.walk"
 for f in $installed; do
   [ -f "$ROOT/opt/tq/$f" ] || fail "not installed: $f"
