@@ -1,4 +1,4 @@
-#include "UTypes/console/cp866.h"
+#include "UTypes/charset/cp866.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "UTypes/console/locale_charset.h"
+#include "UTypes/charset/locale_charset.h"
 
 #include <langinfo.h>
 
@@ -6,7 +6,7 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "UTypes/console/cp866.h"
+#include "UTypes/charset/cp866.h"
 
 namespace tindel {
 

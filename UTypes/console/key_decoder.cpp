@@ -4,8 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "UTypes/charset/cp866.h"
 #include "UTypes/console/console.h"
-#include "UTypes/console/cp866.h"
 
 namespace tindel {
 

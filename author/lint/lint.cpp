@@ -1,11 +1,11 @@
-#include "author/lint.h"
+#include "author/lint/lint.h"
 
 #include <algorithm>
 #include <set>
 
 #include "author/check_run.h"
 #include "author/index_builder.h"
-#include "author/lint_warnings.h"
+#include "author/lint/lint_warnings.h"
 
 namespace tindel::author {
 

@@ -2,7 +2,7 @@
 #include <ostream>
 
 #include "author/commands.h"
-#include "author/lint.h"
+#include "author/lint/lint.h"
 
 namespace tindel::author {
 

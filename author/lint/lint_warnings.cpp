@@ -1,4 +1,4 @@
-#include "author/lint_warnings.h"
+#include "author/lint/lint_warnings.h"
 
 #include <sys/stat.h>
 

@@ -1,11 +1,11 @@
-#include "author/map.h"
+#include "author/map/map.h"
 
 #include <map>
 #include <set>
 
 #include "author/check_run.h"
 #include "author/index_builder.h"
-#include "author/lint_warnings.h"
+#include "author/lint/lint_warnings.h"
 
 namespace tindel::author {
 

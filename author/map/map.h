@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "author/lint.h"
+#include "author/lint/lint.h"
 
 namespace tindel::author {
 

@@ -2,7 +2,7 @@
 #include <ostream>
 
 #include "author/commands.h"
-#include "author/map.h"
+#include "author/map/map.h"
 
 namespace tindel::author {
 

@@ -6,7 +6,7 @@
 #include <csignal>
 #include <cstring>
 
-#include "author/map.h"
+#include "author/map/map.h"
 
 extern char** environ;
 

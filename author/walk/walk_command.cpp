@@ -1,7 +1,7 @@
 #include <ostream>
 
 #include "author/commands.h"
-#include "author/walk_runner.h"
+#include "author/walk/walk_runner.h"
 
 namespace tindel::author {
 

@@ -1,4 +1,4 @@
-#include "author/walk_console.h"
+#include "author/walk/walk_console.h"
 
 #include <unistd.h>
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "UTypes/console/console.h"
-#include "UTypes/console/plain_screen.h"
+#include "UTypes/console/stream/plain_screen.h"
 
 namespace tindel::author {
 

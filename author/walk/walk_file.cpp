@@ -1,4 +1,4 @@
-#include "author/walk_file.h"
+#include "author/walk/walk_file.h"
 
 #include <charconv>
 

@@ -1,16 +1,16 @@
-#include "author/walk_runner.h"
+#include "author/walk/walk_runner.h"
 
 #include <memory>
 #include <regex>
 
-#include "UTypes/console/cp866.h"
+#include "UTypes/charset/codepage.h"
+#include "UTypes/charset/cp866.h"
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/operand.h"
 #include "UTypes/eval/var_table.h"
 #include "UTypes/media/media_player.h"
-#include "UTypes/source/codepage.h"
 #include "UTypes/state/program_end.h"
-#include "author/walk_console.h"
+#include "author/walk/walk_console.h"
 #include "program/startup.h"
 
 namespace tindel::author {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "author/walk_file.h"
+#include "author/walk/walk_file.h"
 
 namespace tindel::author {
 

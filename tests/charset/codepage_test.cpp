@@ -1,4 +1,4 @@
-#include "UTypes/source/codepage.h"
+#include "UTypes/charset/codepage.h"
 
 #include <gtest/gtest.h>
 

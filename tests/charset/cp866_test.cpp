@@ -1,11 +1,11 @@
-#include "UTypes/console/cp866.h"
+#include "UTypes/charset/cp866.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "UTypes/console/locale_charset.h"
+#include "UTypes/charset/locale_charset.h"
 
 namespace tindel {
 namespace {

@@ -1,5 +1,5 @@
 // The locale's charset: which one a locale names, and CP866 shown in it and typed back.
-#include "UTypes/console/locale_charset.h"
+#include "UTypes/charset/locale_charset.h"
 
 #include <gtest/gtest.h>
 

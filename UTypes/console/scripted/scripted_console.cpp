@@ -1,4 +1,4 @@
-#include "UTypes/console/scripted_console.h"
+#include "UTypes/console/scripted/scripted_console.h"
 
 #include "UTypes/state/program_end.h"
 

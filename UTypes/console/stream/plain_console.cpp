@@ -1,4 +1,4 @@
-#include "UTypes/console/plain_console.h"
+#include "UTypes/console/stream/plain_console.h"
 
 #include "UTypes/console/menu_tick.h"
 #include "UTypes/state/program_end.h"

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "UTypes/charset/locale_charset.h"
 #include "UTypes/console/console.h"
 #include "UTypes/console/key_reader.h"
-#include "UTypes/console/locale_charset.h"
-#include "UTypes/console/plain_screen.h"
+#include "UTypes/console/stream/plain_screen.h"
 
 namespace tindel {
 

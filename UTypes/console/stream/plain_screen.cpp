@@ -1,4 +1,4 @@
-#include "UTypes/console/plain_screen.h"
+#include "UTypes/console/stream/plain_screen.h"
 
 #include <unistd.h>
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "UTypes/console/locale_charset.h"
+#include "UTypes/charset/locale_charset.h"
 #include "UTypes/console/screen_model.h"
 
 namespace tindel {

@@ -1,6 +1,6 @@
-#include "UTypes/console/stream_console.h"
+#include "UTypes/console/stream/stream_console.h"
 
-#include "UTypes/console/terminal/terminal_guard.h"
+#include "UTypes/console/exit_signals.h"
 
 namespace tindel {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "UTypes/console/plain_console.h"
+#include "UTypes/console/stream/plain_console.h"
 
 namespace tindel {
 

@@ -1,4 +1,4 @@
-#include "UTypes/media/child_process.h"
+#include "UTypes/media/external/child_process.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,4 +1,4 @@
-#include "UTypes/media/live_players.h"
+#include "UTypes/media/external/live_players.h"
 
 #include <signal.h>
 

@@ -1,11 +1,11 @@
-#include "UTypes/media/player_command.h"
+#include "UTypes/media/external/player_command.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
-#include "UTypes/media/command_words.h"
+#include "UTypes/media/external/command_words.h"
 
 namespace tindel {
 

@@ -1,9 +1,9 @@
-#include "UTypes/media/system_media.h"
+#include "UTypes/media/external/system_media.h"
 
 #include <chrono>
 
-#include "UTypes/media/child_process.h"
-#include "UTypes/media/live_players.h"
+#include "UTypes/media/external/child_process.h"
+#include "UTypes/media/external/live_players.h"
 
 namespace tindel {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "UTypes/media/external/player_command.h"
 #include "UTypes/media/media_player.h"
-#include "UTypes/media/player_command.h"
 
 namespace tindel {
 

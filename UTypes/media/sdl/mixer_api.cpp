@@ -1,4 +1,4 @@
-#include "UTypes/media/mixer_api.h"
+#include "UTypes/media/sdl/mixer_api.h"
 
 #include "UTypes/media/shared_library.h"
 

@@ -1,11 +1,11 @@
-#include "UTypes/media/sdl_audio.h"
+#include "UTypes/media/sdl/sdl_audio.h"
 
 #include <atomic>
 #include <cstdio>
 #include <cstring>
 
-#include "UTypes/media/mixer_api.h"
-#include "UTypes/media/stderr_capture.h"
+#include "UTypes/media/sdl/mixer_api.h"
+#include "UTypes/media/sdl/stderr_capture.h"
 #include "UTypes/state/emergency_hooks.h"
 
 namespace tindel {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "UTypes/media/media_log.h"
-#include "UTypes/media/soundfont.h"
+#include "UTypes/media/sdl/soundfont.h"
 
 struct _Mix_Music;
 struct Mix_Chunk;

@@ -1,4 +1,4 @@
-#include "UTypes/media/soundfont.h"
+#include "UTypes/media/sdl/soundfont.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "UTypes/media/stderr_capture.h"
+#include "UTypes/media/sdl/stderr_capture.h"
 
 #include <unistd.h>
 

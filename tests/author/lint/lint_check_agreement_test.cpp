@@ -2,9 +2,9 @@
 // the first error, at the statement that failed, and then every later one as well.
 #include <gtest/gtest.h>
 
-#include "author/lint.h"
-#include "author_test_support.h"
+#include "author/lint/lint.h"
 #include "support/quest_harness.h"
+#include "tests/author/author_test_support.h"
 
 namespace tindel::author::testing {
 

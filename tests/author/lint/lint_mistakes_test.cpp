@@ -2,8 +2,8 @@
 // every one of them, each at the line and column where it stands.
 #include <gtest/gtest.h>
 
-#include "author/lint.h"
-#include "author_test_support.h"
+#include "author/lint/lint.h"
+#include "tests/author/author_test_support.h"
 
 namespace tindel::author::testing {
 

@@ -1,14 +1,14 @@
 // The map of a quest: a node per location, an arrow per link in the style of its kind, and
 // the marks an author looks for; Graphviz must be able to draw it.
-#include "author/map.h"
+#include "author/map/map.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <regex>
 
-#include "author_test_support.h"
 #include "support/quest_harness.h"
+#include "tests/author/author_test_support.h"
 
 namespace tindel::author::testing {
 

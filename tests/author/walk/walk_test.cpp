@@ -5,10 +5,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "author/walk_file.h"
-#include "author/walk_runner.h"
-#include "author_test_support.h"
+#include "author/walk/walk_file.h"
+#include "author/walk/walk_runner.h"
 #include "support/quest_harness.h"
+#include "tests/author/author_test_support.h"
 
 namespace tindel::author::testing {
 

@@ -1,4 +1,4 @@
-#include "UTypes/console/stream_console.h"
+#include "UTypes/console/stream/stream_console.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "UTypes/media/command_words.h"
+#include "UTypes/media/external/command_words.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "UTypes/media/player_command.h"
+#include "UTypes/media/external/player_command.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "media_test_support.h"
+#include "tests/media/media_test_support.h"
 
 namespace tindel {
 

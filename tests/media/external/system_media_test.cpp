@@ -1,4 +1,4 @@
-#include "UTypes/media/system_media.h"
+#include "UTypes/media/external/system_media.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include <string>
 
 #include "UTypes/state/emergency_hooks.h"
-#include "media_test_support.h"
+#include "tests/media/media_test_support.h"
 
 namespace tindel {
 

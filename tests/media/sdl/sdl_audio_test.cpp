@@ -1,6 +1,6 @@
 // The in-process audio engine, heard for real: SDL's disk driver writes what the mixer plays,
 // in real time, to a file that the tests read back as 16-bit stereo frames at 44.1 kHz.
-#include "UTypes/media/sdl_audio.h"
+#include "UTypes/media/sdl/sdl_audio.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "UTypes/media/soundfont.h"
-#include "media_test_support.h"
+#include "UTypes/media/sdl/soundfont.h"
+#include "tests/media/media_test_support.h"
 
 namespace tindel {
 namespace {
