@@ -1,6 +1,7 @@
-# The mouse in a real terminal (tmux, 80x25): reported only while a menu waits; a click on
-# the second entry chooses it; the wheel moves the highlight; a click beside the list does
-# nothing; the terminal's mouse mode is off again once the program has ended.
+# The mouse in a real terminal (tmux, 80x25): reported only while a menu waits, and not while
+# the program is stopped; a click on the second entry chooses it; the wheel moves the
+# highlight; a click beside the list does nothing; the terminal's mouse mode is off again once
+# the program has ended.
 # Usage: bash test_mouse_tmux.sh <tindel binary> <source dir>
 set -u
 TINDEL=$(realpath "$1")
@@ -46,10 +47,19 @@ end
 EOF
 sed -i 's/$/\r/' "$TMUX_DIR/roads.qst"
 tmux_save_stty before
-tmux_type "'$TINDEL' 0 w roads.qst; echo \"status\"\"=\$?\""
+tmux_type "'$TINDEL' 0 w roads.qst"
 tmux_keys Enter
 tmux_wait_for "Go south" || fail "no menu"
 tmux_poll 2 [ "$(mouse_mode)" = "11" ] || fail "the mouse is not reported while the menu waits"
+
+# Stopped with Ctrl+Z the shell gets the mouse back; fg gives it to the menu again.
+tmux_keys C-z
+tmux_wait_for "Stopped" || fail "Ctrl+Z did not stop the program"
+tmux_poll 2 [ "$(mouse_mode)" = "00" ] || fail "the mouse is still reported while stopped"
+tmux_type "fg"
+tmux_keys Enter
+tmux_poll 2 [ "$(mouse_mode)" = "11" ] || fail "the mouse is not reported again after fg"
+tmux_wait_for "Go south" || fail "the menu is not back after fg"
 
 # A click beside the list, and a right click on an entry, choose nothing.
 mouse_at 0 1
@@ -81,7 +91,10 @@ tmux_wait_for "The road falls." || fail "Enter after the wheel did not choose th
 tmux_keys Escape
 tmux_wait_for "<press enter>" || fail "escape: no report"
 tmux_keys Enter
-tmux_wait_for "status=" || fail "the program did not end"
+tmux_poll 5 [ "$(tmux_cmd display-message -p -t e2e '#{pane_current_command}')" = bash ] ||
+  fail "the program did not end"
+# (After Ctrl+Z and fg the shell has dropped the rest of the command line.)
+tmux_run "echo prompt-back" || fail "the prompt does not answer"
 tmux_poll 2 [ "$(mouse_mode)" = "00" ] || fail "the mouse is still reported after the end"
 tmux_save_stty after
 tmux_same_stty before after || fail "terminal settings not restored"
