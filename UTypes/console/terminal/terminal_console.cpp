@@ -292,7 +292,7 @@ std::optional<std::uint8_t> TerminalConsole::take_key() {
     std::optional<DecodedKey> event = reader_.take_event();
     if (!event) return std::nullopt;
     if (event->status == DecodedKey::Status::kMouse) {
-      take_mouse(event->mouse);
+      if (take_mouse(event->mouse)) return std::nullopt;
       continue;
     }
     if (!picture_.showing()) return event->key;
@@ -301,13 +301,14 @@ std::optional<std::uint8_t> TerminalConsole::take_key() {
   }
 }
 
-void TerminalConsole::take_mouse(const MouseReport& report) {
+bool TerminalConsole::take_mouse(const MouseReport& report) {
   if (picture_.showing()) {
     if (report.press) close_picture();
-    return;
+    return report.press;
   }
   for (std::uint8_t key : keys_for_mouse(entries_, report))
     clicked_keys_.push_back(key);
+  return false;
 }
 
 void TerminalConsole::wait_for_picture_key() {

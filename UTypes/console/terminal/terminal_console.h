@@ -78,8 +78,9 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   // The next key, the keys of a click first; a key that closes a picture is taken and gives
   // nothing.
   std::optional<std::uint8_t> take_key();
-  // A click or the wheel: its keys queued, or the picture closed by a press.
-  void take_mouse(const MouseReport& report);
+  // A click or the wheel: its keys queued; true when a press closed the picture instead,
+  // which is all it does, as a key that closes the picture.
+  bool take_mouse(const MouseReport& report);
   void report_mouse(bool on);
   void wait_for_picture_key();
   void close_picture();
