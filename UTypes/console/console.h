@@ -66,9 +66,11 @@ class ScreenOutput {
   // Written before each entry of a menu's list, so that a screen without colours shows which
   // entry is highlighted; empty where the colours show it.
   virtual std::string_view menu_mark(bool /*highlighted*/) const { return {}; }
-  // A menu waits with its highlighted entry on row y (1-based), until the next write. A front
-  // end whose cursor a screen reader follows may put its cursor at the start of that row.
-  virtual void menu_waits_at(int /*y*/) {}
+  // The menu's entries as they stand: entry i (0-based) on 1-based row first_row + i, and the
+  // one Enter would choose; count 0 when the menu stops waiting. Front ends that take clicks
+  // or taps use it; the others ignore it.
+  virtual void menu_entries([[maybe_unused]] int first_row, [[maybe_unused]] int count,
+                            [[maybe_unused]] int highlighted) {}
 };
 
 class Console : public KeyInput, public ScreenOutput {};

@@ -54,10 +54,13 @@ void show_block(InterpreterState& s, int last) {
 
 // The list below the text, the highlighted entry in the cursor colour and marked as the
 // highlight, each entry after its prefix (a mark, a number); the cursor goes back above the
-// list so that the next pass draws over the same lines, and the console learns where the
-// highlighted entry stands.
+// list so that the next pass draws over the same lines. The console learns where the
+// entries stand and which is highlighted (for clicks, and for a screen reader's cursor).
 void draw_list(InterpreterState& s, int sel) {
-  if (s.btn_count <= 0) return;
+  if (s.btn_count <= 0) {
+    menu_entries(s, wherey(s), 0, 0);
+    return;
+  }
   for (int i = 0; i < s.btn_count; ++i) {
     s.text_attr = style_colour(s, "$stylebuttoncolor");
     conwrite(s, "\r\n");
@@ -71,8 +74,14 @@ void draw_list(InterpreterState& s, int sel) {
     }
   }
   s.text_attr = style_colour(s, "$styletextcolor");
-  gotoxy(s, 1, wherey(s) - s.btn_count);
-  menu_waits_at(s, wherey(s) + 1 + sel);
+  const int last_row = wherey(s);
+  gotoxy(s, 1, last_row - s.btn_count);
+  menu_entries(s, last_row - s.btn_count + 1, s.btn_count, sel);
+}
+
+// The menu no longer waits on its list: nothing on the screen is to be clicked.
+void stop_offering(InterpreterState& s) {
+  menu_entries(s, wherey(s), 0, 0);
 }
 
 // Blanks the lines of the list and puts the cursor back above them.
@@ -160,6 +169,7 @@ bool list_keys(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string&
     choice = s.btn_labels[at(pass.sel)].str();
     return true;
   }
+  stop_offering(s);
   run_use_action(s, pass.sel);
   return false;
 }
@@ -188,7 +198,10 @@ bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string
     k = key::kEnter;
   }
   inventory_keys(s, pass, k);
-  if (k == key::kEscape) reporterror(s, "[menu] ESC", exit_status::kOk);
+  if (k == key::kEscape) {
+    stop_offering(s);
+    reporterror(s, "[menu] ESC", exit_status::kOk);
+  }
   if (s.btn_count <= 0) return false;
   return list_keys(s, pass, k, choice);
 }
@@ -204,8 +217,10 @@ std::string choose(InterpreterState& s, std::int32_t n) {
     std::uint8_t k = lowcase(next_key(s, timed));
     --ticks;
     s.last_key = k;
-    if (handle_key(s, pass, latin_layout_key(k), choice)) return choice;
-    if (timed && ticks <= 0) return choice;
+    if (handle_key(s, pass, latin_layout_key(k), choice) || (timed && ticks <= 0)) {
+      stop_offering(s);
+      return choice;
+    }
   }
 }
 

@@ -34,7 +34,9 @@ class TranscriptConsole : public Console {
   std::string_view menu_mark(bool highlighted) const override {
     return play_->menu_mark(highlighted);
   }
-  void menu_waits_at(int y) override { play_->menu_waits_at(y); }
+  void menu_entries(int first_row, int count, int highlighted) override {
+    play_->menu_entries(first_row, count, highlighted);
+  }
 
  private:
   std::unique_ptr<Console> play_;
