@@ -78,4 +78,15 @@ grep -qF "knock.wav" player.args 2>/dev/null || fail "player: not started"
 logged "sound knock.wav handed to TINDEL_WAVE_PLAYER" || fail "player: $(cat media.log)"
 logged "audio device open" && fail "player: the engine opened the device as well"
 
+# --- Nothing played is never silent in the log: a missing file, a medium turned off.
+quest 'music = 8' 'play nothere' 'image = 77' 'music = 1' 'pause 100'
+TINDEL_MIDI_PLAYER= run 0 w
+for line in "music 8.mid: no such file in the current directory" \
+  "sound nothere.wav: no such file in the current directory" \
+  "picture 77.jpg: no such file in the current directory" \
+  "music 1.mid not played: TINDEL_MIDI_PLAYER is set but empty, which turns it off"; do
+  logged "$line" || fail "silence: no \"$line\" in the log: $(cat media.log)"
+done
+logged "handed to TINDEL_MIDI_PLAYER" && fail "silence: an empty player was handed a tune"
+
 finish "media sound"
