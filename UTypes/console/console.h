@@ -58,6 +58,9 @@ class ScreenOutput {
   virtual int wherey() = 0;               // 1-based cursor row
   virtual void gotoxy(int x, int y) = 0;  // 1-based column and row; out of range: nothing
   virtual void flush() = 0;               // show everything written so far
+  // Written before each entry of a menu's list, so that a screen without colours shows which
+  // entry is highlighted; empty where the colours show it.
+  virtual std::string_view menu_mark(bool /*highlighted*/) const { return {}; }
 };
 
 class Console : public KeyInput, public ScreenOutput {};

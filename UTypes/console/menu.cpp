@@ -51,13 +51,15 @@ void show_block(InterpreterState& s, int last) {
   }
 }
 
-// The list below the text, the highlighted entry in the cursor colour; the cursor goes
-// back above the list so that the next pass draws over the same lines.
+// The list below the text, the highlighted entry in the cursor colour (and after the console's
+// mark, where it has one); the cursor goes back above the list so that the next pass draws
+// over the same lines.
 void draw_list(InterpreterState& s, int sel) {
   if (s.btn_count <= 0) return;
   for (int i = 0; i < s.btn_count; ++i) {
     s.text_attr = style_colour(s, "$stylebuttoncolor");
     conwrite(s, "\r\n");
+    if (std::string_view mark = menu_mark(s, i == sel); !mark.empty()) conwrite(s, mark);
     if (i == sel) s.text_attr = style_colour(s, "$stylecursorcolor");
     conwrite(s, s.btn_captions[at(i)].view());
   }

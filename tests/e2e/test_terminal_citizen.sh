@@ -122,6 +122,16 @@ write_dumb_session() {
 write_dumb_session
 tmux_wait_for "Hello Привет" || fail "dumb: the text is not shown before the menu waits"
 tmux_wait_for "Stay here" || fail "dumb: the menu is not shown before the choice"
+# The highlighted entry is marked "> ", the others indented; the mark follows Down and Up.
+menu_now() { tmux_capture | grep -E 'Go to the room|Stay here' | tail -2 | tr '\n' '|'; }
+menu_is() { [ "$(menu_now)" = "$1" ]; }
+menu_is "> Go to the room|  Stay here|" || fail "dumb: no mark on the first entry: $(menu_now)"
+tmux_keys Down
+tmux_poll 5 menu_is "  Go to the room|> Stay here|" ||
+  fail "dumb: the mark did not move down: $(menu_now)"
+tmux_keys Up
+tmux_poll 5 menu_is "> Go to the room|  Stay here|" ||
+  fail "dumb: the mark did not move up: $(menu_now)"
 tmux_type "i"
 tmux_wait_for "1. rope" || fail "dumb: the inventory is not shown"
 tmux_keys Down Up Enter
