@@ -81,8 +81,9 @@ TEST(MediaRouter, SendsEachMediumByItsRouteAndLogsIt) {
   auto external = std::make_unique<Recorder>();
   Recorder* outside = external.get();
   Recorder terminal;
-  MediaRoutes routes{
-      .external_midi = true, .external_wave = false, .picture = PictureRoute::kTerminal};
+  MediaRoutes routes;
+  routes.external_midi = true;
+  routes.picture = PictureRoute::kTerminal;
   MediaRouter router(routes, std::move(external), nullptr, &terminal, MediaLog(dir.file("log")));
   router.playmidi("2.mid", true);
   router.playmidi("0.mid", false);
