@@ -2,7 +2,8 @@
 
 #include <cstdlib>
 
-#include "UTypes/media/command_words.h"
+#include "UTypes/media/external/command_words.h"
+#include "UTypes/media/external/player_command.h"
 
 namespace tindel {
 
