@@ -3,7 +3,7 @@
 #include <unordered_set>
 
 #include "UTypes/state/interpreter_state.h"
-#include "author/lint_warnings.h"
+#include "author/lint/lint_warnings.h"
 
 namespace tindel::author {
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <ostream>
 
-#include "UTypes/source/codepage.h"
+#include "UTypes/charset/codepage.h"
 #include "author/commands.h"
 
 namespace tindel::author {

@@ -1,4 +1,4 @@
-#include "UTypes/media/bound_child.h"
+#include "UTypes/media/external/bound_child.h"
 
 #ifdef __linux__
 
@@ -10,7 +10,7 @@
 
 #include <cerrno>
 
-#include "UTypes/media/child_process.h"
+#include "UTypes/media/external/child_process.h"
 
 namespace tindel {
 

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "UTypes/media/bound_child.h"
+#include "UTypes/media/external/bound_child.h"
 
 extern char** environ;
 
