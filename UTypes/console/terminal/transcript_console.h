@@ -31,6 +31,7 @@ class TranscriptConsole : public Console {
   int wherey() override { return play_->wherey(); }
   void gotoxy(int x, int y) override;
   void flush() override;
+  // The player's console marks the menu (a dumb terminal); the transcript shows the same.
   std::string_view menu_mark(bool highlighted) const override {
     return play_->menu_mark(highlighted);
   }
