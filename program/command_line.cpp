@@ -20,9 +20,9 @@ namespace {
 constexpr const char* kMoreHelp =
     "       tindel <file_name.qst>    play the file (mode 0, code page w)\n"
     "       tindel                    play stackle.qst; tindel 1 resumes it from save.txt\n"
-    "       tindel --accessible ...   for screen readers and braille displays: the cursor on\n"
-    "                                 the highlighted entry, which is marked \"> \"; entries\n"
-    "                                 numbered, 1 to 9 choose; no pictures drawn\n"
+    "       tindel --accessible ...   for screen readers and braille displays: the\n"
+    "                                 cursor on the highlighted entry, marked \"> \";\n"
+    "                                 entries numbered, 1 to 9 choose; no pictures\n"
     "more modes: 4 - check syntax and labels, tracing every statement to log.txt;\n"
     "            5 - play with the trace; 6 - load_game with the trace\n"
     "code pages: w - Windows-1251; d - DOS (CP866); u - UTF-8\n"

@@ -2,7 +2,8 @@
 # under NO_COLOR the highlighted entry in reverse video whatever the quest's colours; in the
 # accessible mode the cursor on the highlighted entry after every move, the "> " mark and the
 # numbers, a digit choosing, a picture not drawn and the next key reaching the menu, only
-# what changed sent again; the same marks and numbers on TERM=dumb and through a pipe.
+# what changed sent again; the same marks and numbers on TERM=dumb and through a pipe, where
+# the bundled quest is played to its end with digits alone.
 # Usage: bash test_terminal_accessible.sh <tindel binary> <source dir>
 set -u
 TINDEL=$(realpath "$1")
@@ -108,6 +109,20 @@ rm -rf "$work"
 for line in "  1. Red door" "> 2. Green door" "  3. Blue door" "Behind the green door." "> 1. Back"; do
   grep -qxF -- "$line" <<<"$out" || fail "pipe: \"$line\" is not a line of the output: $out"
 done
+
+# The bundled quest played through to its end with digits alone: the transcript is the one
+# the arrows give, once the marks and numbers are taken off the menus' lines.
+work=$(mktemp -d)
+cp "$SRC/examples/stackle.qst" "$work/"
+keys="xAda"$'\n'"11221"$'\n'"1221111234"$'\n'"11887"$'\n'"1iu4111x"
+(cd "$work" && printf '%s' "$keys" |
+  LC_ALL=C.UTF-8 TINDEL_SEED=7 TINDEL_ACCESSIBLE=1 timeout 60 "$TINDEL" 0 w stackle.qst >out.txt 2>&1)
+status=$?
+[ "$status" = 0 ] || fail "stackle: exit status $status"
+grep -qxF "> 1. Step out into the storm" "$work/out.txt" || fail "stackle: the menus are not numbered"
+sed -E 's/^(> |  )[1-9]\. //' "$work/out.txt" | diff -u "$SRC/tests/e2e/transcripts/stackle.txt" - ||
+  fail "stackle: the game played with digits differs from the one played with arrows"
+rm -rf "$work"
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed"
