@@ -63,14 +63,14 @@ class ScreenOutput {
   virtual int wherey() = 0;               // 1-based cursor row
   virtual void gotoxy(int x, int y) = 0;  // 1-based column and row; out of range: nothing
   virtual void flush() = 0;               // show everything written so far
-  // Written before each entry of a menu's list, so that a screen without colours shows which
-  // entry is highlighted; empty where the colours show it.
-  virtual std::string_view menu_mark(bool /*highlighted*/) const { return {}; }
   // The menu's entries as they stand: entry i (0-based) on 1-based row first_row + i, and the
   // one Enter would choose; count 0 when the menu stops waiting. Front ends that take clicks
   // or taps use it; the others ignore it.
   virtual void menu_entries([[maybe_unused]] int first_row, [[maybe_unused]] int count,
                             [[maybe_unused]] int highlighted) {}
+  // Written before each entry of a menu's list, so that a screen without colours shows which
+  // entry is highlighted; empty where the colours show it.
+  virtual std::string_view menu_mark(bool /*highlighted*/) const { return {}; }
 };
 
 class Console : public KeyInput, public ScreenOutput {};
