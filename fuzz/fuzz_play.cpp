@@ -1,6 +1,7 @@
 // Quest text played in mode 0. The input is the quest, a NUL byte, the keys pressed (one
 // byte each), another NUL and the lines typed, one per "\n". The first byte of the quest
-// part chooses the code page (bits 0 and 1) and a ".qs1" file name (bit 2).
+// part chooses the code page (bits 0 and 1), a ".qs1" file name (bit 2) and the accessible
+// mode (bit 3), where digits choose entries.
 #include <cstddef>
 #include <cstdint>
 
@@ -17,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       .quest = quest,
       .keys = {keys.begin(), keys.end()},
       .lines = lines_of(lines),
+      .accessible = (choice & 8) != 0,
   };
   run_quest(input);
   return 0;

@@ -77,7 +77,9 @@ int run_quest(const QuestInput& input) {
   for (const std::string& line : input.lines)
     console.add_line(line);
   SilentMedia media;
-  return run_program(*state, input.args, {console, media, 1u}).status;
+  const Platform platform{
+      .console = console, .media = media, .seed = 1u, .accessible = input.accessible};
+  return run_program(*state, input.args, platform).status;
 }
 
 std::pair<std::string_view, std::string_view> split_at(std::string_view bytes, char separator) {

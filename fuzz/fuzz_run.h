@@ -10,14 +10,14 @@
 
 namespace tindel::fuzz {
 
-
 struct QuestInput {
-  std::vector<std::string> args;       // the command line, e.g. {"2", "w", "quest.qst"}
-  std::string_view quest;              // written under args[2]
-  std::vector<std::uint8_t> keys{};    // menu and anykey keys, in order
-  std::vector<std::string> lines{};    // lines for input and the wait after an error
+  std::vector<std::string> args;                // the command line, e.g. {"2", "w", "quest.qst"}
+  std::string_view quest;                       // written under args[2]
+  std::vector<std::uint8_t> keys{};             // menu and anykey keys, in order
+  std::vector<std::string> lines{};             // lines for input and the wait after an error
   std::optional<std::string_view> save_game{};  // written as save.txt when given
   std::int64_t statement_limit = 20000;
+  bool accessible = false;  // the accessible mode: numbered entries, digits that choose
 };
 
 // Runs the program to its end in a private temporary folder, so that what it writes (debug.txt,
