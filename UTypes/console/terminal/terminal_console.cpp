@@ -101,13 +101,10 @@ std::optional<std::string> TerminalConsole::readline() {
   wait_for_picture_key();  // the line is typed once the picture is closed
   close_picture();
   LineEditor editor(typed_lines_);
-  edit_x_ = model_.cursor_x();
-  edit_y_ = model_.cursor_y();
-  edit_drawn_ = 0;
-  editing_ = true;
+  edited_.begin(model_);
   LineEditor::Outcome outcome = LineEditor::Outcome::kEditing;
   while (outcome == LineEditor::Outcome::kEditing) {
-    draw_edited_line(editor);
+    edited_.draw(model_, editor.text(), editor.cursor(), attr_);
     render();
     // In raw mode Ctrl+D is a key; an end of the input is a terminal gone.
     if (reader_.ended() && reader_.empty())
@@ -115,10 +112,11 @@ std::optional<std::string> TerminalConsole::readline() {
     else if (std::optional<DecodedKey> key = next_edit_key())
       outcome = editor.press({key->key, key->from_sequence});
   }
-  editing_ = false;
-  if (outcome == LineEditor::Outcome::kEndOfInput) return std::nullopt;
-  model_.move_cursor(edit_x_, edit_y_);
-  model_.write(editor.text() + "\r\n", attr_);
+  if (outcome == LineEditor::Outcome::kEndOfInput) {
+    edited_.abandon();
+    return std::nullopt;
+  }
+  edited_.finish(model_, editor.text(), attr_);
   render();
   return editor.text();
 }
@@ -126,23 +124,8 @@ std::optional<std::string> TerminalConsole::readline() {
 std::optional<DecodedKey> TerminalConsole::next_edit_key() {
   if (std::optional<DecodedKey> key = reader_.take_decoded()) return key;
   auto filled = reader_.fill(reader_.empty() ? -1 : reader_.sequence_wait_left());
-  if (filled == KeyReader::Fill::kInterrupted && follow_signals()) {
-    edit_x_ = std::min(edit_x_, model_.width() - 1);
-    edit_y_ = std::min(edit_y_, model_.height() - 1);
-  }
+  if (filled == KeyReader::Fill::kInterrupted && follow_signals()) edited_.fit(model_);
   return std::nullopt;
-}
-
-void TerminalConsole::draw_edited_line(const LineEditor& editor) {
-  const std::string& text = editor.text();
-  model_.move_cursor(edit_x_, edit_y_);
-  std::string shown = text;
-  if (edit_drawn_ > text.size()) shown.append(edit_drawn_ - text.size(), ' ');
-  model_.write(shown, attr_);  // a wrap in the last row scrolls, and moves edit_y_ up
-  edit_drawn_ = text.size();
-  const int at = edit_x_ + static_cast<int>(editor.cursor());
-  model_.move_cursor(at % model_.width(),
-                     std::min(edit_y_ + at / model_.width(), model_.height() - 1));
 }
 
 void TerminalConsole::menutick() {
@@ -187,8 +170,8 @@ void TerminalConsole::gotoxy(int x, int y) {
 }
 
 void TerminalConsole::before_scroll(const ScreenModel&) {
-  if (editing_ && edit_y_ > 0) --edit_y_;  // the edited line moves up with the rest
-  if (picture_.showing()) return;          // the model is painted whole when the picture closes
+  edited_.scrolled();
+  if (picture_.showing()) return;  // the model is painted whole when the picture closes
   // Sent with the rest at the next render (within the paint interval): a page that scrolls
   // goes out in one write, not one a line.
   paint();

@@ -1,0 +1,134 @@
+// One game: a fresh instance of the interpreter's module that plays a quest until the program
+// ends. Saved games live in IndexedDB (IDBFS), in the quest's own folder, which is the
+// working folder of the game; they are written to IndexedDB at the first wait after they
+// change, before the browser gets its thread back, and at the end of the game.
+import createTindel from './tindel.js';
+import { questFolderName } from './saves.js';
+
+const QUEST_DIR = '/quest';
+const SAVES_DIR = '/saves';
+export const SAVE_FILE = 'save.txt';
+export const DEBUG_FILE = 'debug.txt';
+const KEPT_FILES = [SAVE_FILE, DEBUG_FILE];
+
+const never = new Promise(() => {});
+
+export class Game {
+  // screen: the xterm.js terminal; typed: the TypedQueue; onEnd({status, note}) when the
+  // program ends; onSaves() when the saved files may have changed.
+  constructor({ screen, typed, onEnd, onSaves }) {
+    this.screen = screen;
+    this.typed = typed;
+    this.onEnd = onEnd;
+    this.onSaves = onSaves;
+    this.module = null;
+    this.stopped = false;
+    this.ending = null;
+    this.menu = { firstRow: 0, count: 0, highlighted: 0 };
+    this.media = [];
+    this.keptStamps = new Map();
+  }
+
+  // quest: {name, bytes, media: [{name, bytes}]}; mode '0' plays, '1' resumes the save.
+  // seed: the random numbers' seed, or null for the clock.
+  async start(quest, codepage, mode, seed = null) {
+    this.folder = `${SAVES_DIR}/${questFolderName(quest.name, quest.bytes)}`;
+    this.screen.reset();
+    this.typed.clear();
+    this.module = await createTindel({ tindelPage: this.pageObject(), print: () => {}, printErr: () => {} });
+    const FS = this.module.FS;
+    FS.mkdir(QUEST_DIR);
+    FS.mkdir(SAVES_DIR);
+    FS.mount(FS.filesystems.IDBFS, {}, SAVES_DIR);
+    await this.sync(true);
+    if (!FS.analyzePath(this.folder).exists) FS.mkdir(this.folder);
+    for (const file of [quest, ...(quest.media ?? [])]) FS.writeFile(`${QUEST_DIR}/${file.name}`, file.bytes);
+    FS.chdir(this.folder);
+    this.noteKeptFiles();
+    this.onSaves();
+    const questPath = `${QUEST_DIR}/${quest.name}`;
+    const play = Promise.resolve().then(() =>
+      this.module.ccall('tindel_play', 'number', ['string', 'string', 'string', 'number'],
+        [mode, codepage, questPath, seed ?? -1], { async: true }));
+    play.then(() => this.finish(), (error) => {
+      if (error !== this.leaving) console.error(error);
+      this.finish();
+    });
+  }
+
+  // Ends the game at once (another quest, Continue): it never runs again.
+  stop() {
+    this.stopped = true;
+    this.typed.wake();
+  }
+
+  readFile(name) {
+    const path = `${this.folder}/${name}`;
+    return this.module?.FS.analyzePath(path).exists ? this.module.FS.readFile(path) : null;
+  }
+
+  async writeSave(bytes) {
+    this.module.FS.writeFile(`${this.folder}/${SAVE_FILE}`, bytes);
+    await this.keepFiles();
+  }
+
+  async finish() {
+    if (this.stopped) return;
+    this.stopped = true;
+    await this.keepFiles();
+    this.onEnd(this.ending ?? { status: 0, note: '' });
+  }
+
+  pageObject() {
+    this.leaving = new Error('the game left the module');
+    return {
+      leaving: this.leaving,
+      show: (bytes) => this.screen.write(bytes),
+      setTitle: (title) => { document.title = title ? `${title} — Tindel` : 'Tindel'; },
+      typedLength: () => this.typed.length,
+      takeTyped: (count) => this.typed.take(count),
+      waitTyped: async (timeoutMs) => {
+        await this.keepFiles();
+        if (!this.stopped) await this.typed.wait(timeoutMs);
+        if (this.stopped) await never;
+      },
+      pause: async (ms) => {
+        await this.keepFiles();
+        await new Promise((resolve) => setTimeout(resolve, ms));
+        if (this.stopped) await never;
+      },
+      menuEntries: (firstRow, count, highlighted) => { this.menu = { firstRow, count, highlighted }; },
+      mediaRequest: (kind, file) => { this.media.push({ kind, file }); },
+      gameEnds: (status, note) => { this.ending = { status, note }; },
+    };
+  }
+
+  // Writes the saved files to IndexedDB when any changed since they were last written.
+  async keepFiles() {
+    if (!this.module) return;
+    const before = new Map(this.keptStamps);
+    this.noteKeptFiles();
+    const changed = KEPT_FILES.some((name) => before.get(name) !== this.keptStamps.get(name));
+    if (!changed) return;
+    await this.sync(false);
+    this.onSaves();
+  }
+
+  noteKeptFiles() {
+    const FS = this.module.FS;
+    for (const name of KEPT_FILES) {
+      const path = `${this.folder}/${name}`;
+      let stamp = '';
+      if (FS.analyzePath(path).exists) {
+        const stat = FS.stat(path);
+        stamp = `${stat.mtime.getTime()}:${stat.size}`;
+      }
+      this.keptStamps.set(name, stamp);
+    }
+  }
+
+  sync(populate) {
+    return new Promise((resolve, reject) =>
+      this.module.FS.syncfs(populate, (error) => (error ? reject(error) : resolve())));
+  }
+}

@@ -1,0 +1,88 @@
+// The page: the screen, the keys, the bar's buttons and the games played one after another.
+import { createScreen } from './screen.js';
+import { TypedQueue } from './typed_queue.js';
+import { Game, SAVE_FILE, DEBUG_FILE } from './game.js';
+import { downloadBytes, readFileBytes } from './saves.js';
+import { attachPointer } from './pointer.js';
+import { attachFileOpening } from './open_files.js';
+
+const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
+
+const $ = (id) => document.getElementById(id);
+const params = new URLSearchParams(location.search);
+const screen = createScreen($('screen'));
+const typed = new TypedQueue();
+screen.onData((data) => typed.push(data));
+
+const seed = params.has('seed') ? Number(params.get('seed')) : null;
+let quest = null;  // {name, bytes, media}
+let game = null;
+
+function codepage() {
+  return $('codepage').value;
+}
+
+function showSaves() {
+  const hasSave = game?.readFile(SAVE_FILE) != null;
+  $('continue').hidden = !hasSave;
+  $('end-continue').hidden = !hasSave;
+  $('download-save').hidden = !hasSave;
+  $('download-debug').hidden = game?.readFile(DEBUG_FILE) == null;
+}
+
+function endScreen({ status, note }) {
+  const how = status === 0 ? 'The game has ended.' : `The game has ended (status ${status}).`;
+  $('end-text').textContent = note ? `${how} ${note}` : how;
+  $('end').hidden = false;
+  showSaves();
+  $('play-again').focus();
+}
+
+async function play(mode) {
+  game?.stop();
+  $('end').hidden = true;
+  $('quest-name').textContent = quest.name;
+  game = new Game({ screen, typed, onEnd: endScreen, onSaves: showSaves });
+  window.tindelGame = game;  // for the page's tests and the curious
+  await game.start(quest, codepage(), mode, seed);
+  screen.focus();
+}
+
+export async function playQuest(newQuest, page) {
+  quest = newQuest;
+  if (page) $('codepage').value = page;
+  await play('0');
+}
+
+function wireButtons() {
+  $('play-again').onclick = () => play('0');
+  $('continue').onclick = () => play('1');
+  $('end-continue').onclick = () => play('1');
+  $('codepage').onchange = () => play('0');
+  $('download-save').onclick = () => downloadBytes(SAVE_FILE, game.readFile(SAVE_FILE));
+  $('download-debug').onclick = () => downloadBytes(DEBUG_FILE, game.readFile(DEBUG_FILE));
+  $('load-save').onchange = async (event) => {
+    const [file] = event.target.files;
+    if (!file) return;
+    await game.writeSave(await readFileBytes(file));
+    event.target.value = '';
+  };
+  for (const button of document.querySelectorAll('#touch-keys button')) {
+    button.onclick = () => {
+      typed.push(TOUCH_KEYS[button.dataset.key]);
+      screen.focus();
+    };
+  }
+}
+
+async function fetchQuest(name) {
+  const response = await fetch(encodeURIComponent(name));
+  if (!response.ok) throw new Error(`${name}: ${response.status} ${response.statusText}`);
+  return { name, bytes: new Uint8Array(await response.arrayBuffer()), media: [] };
+}
+
+wireButtons();
+attachPointer(screen, typed, () => game?.menu);
+attachFileOpening($('open-files'), document.body, playQuest);
+const name = params.get('quest') || 'stackle.qst';
+playQuest(await fetchQuest(name), params.get('codepage') || 'w');
