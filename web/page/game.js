@@ -1,11 +1,12 @@
 // One game: a fresh instance of the interpreter's module that plays a quest until the program
-// ends. Saved games live in IndexedDB (IDBFS), in the quest's own folder, which is the
-// working folder of the game; they are written to IndexedDB at the first wait after they
-// change, before the browser gets its thread back, and at the end of the game.
+// ends. The game's working folder holds the quest and its media under their own names (a
+// save names its quest) and the saved files. Those are kept in IndexedDB (IDBFS), in the
+// quest's own folder there: copied and written at the first wait after they change, before
+// the browser gets its thread back, and at the end of the game.
 import createTindel from './tindel.js';
 import { questFolderName } from './saves.js';
 
-const QUEST_DIR = '/quest';
+const PLAY_DIR = '/play';
 const SAVES_DIR = '/saves';
 export const SAVE_FILE = 'save.txt';
 export const DEBUG_FILE = 'debug.txt';
@@ -33,20 +34,22 @@ export class Game {
   // seed: the random numbers' seed, or null for the clock.
   async start(quest, codepage, mode, seed = null) {
     this.folder = `${SAVES_DIR}/${questFolderName(quest.name, quest.bytes)}`;
+    this.quest = quest;
     this.screen.reset();
     this.typed.clear();
     this.module = await createTindel({ tindelPage: this.pageObject(), print: () => {}, printErr: () => {} });
     const FS = this.module.FS;
-    FS.mkdir(QUEST_DIR);
+    FS.mkdir(PLAY_DIR);
     FS.mkdir(SAVES_DIR);
     FS.mount(FS.filesystems.IDBFS, {}, SAVES_DIR);
     await this.sync(true);
     if (!FS.analyzePath(this.folder).exists) FS.mkdir(this.folder);
-    for (const file of [quest, ...(quest.media ?? [])]) FS.writeFile(`${QUEST_DIR}/${file.name}`, file.bytes);
-    FS.chdir(this.folder);
+    for (const file of [quest, ...(quest.media ?? [])]) FS.writeFile(`${PLAY_DIR}/${file.name}`, file.bytes);
+    this.copyKeptFiles(this.folder, PLAY_DIR);
+    FS.chdir(PLAY_DIR);
     this.noteKeptFiles();
     this.onSaves();
-    const questPath = `${QUEST_DIR}/${quest.name}`;
+    const questPath = quest.name;
     const play = Promise.resolve().then(() =>
       this.module.ccall('tindel_play', 'number', ['string', 'string', 'string', 'number'],
         [mode, codepage, questPath, seed ?? -1], { async: true }));
@@ -63,12 +66,12 @@ export class Game {
   }
 
   readFile(name) {
-    const path = `${this.folder}/${name}`;
+    const path = `${PLAY_DIR}/${name}`;
     return this.module?.FS.analyzePath(path).exists ? this.module.FS.readFile(path) : null;
   }
 
   async writeSave(bytes) {
-    this.module.FS.writeFile(`${this.folder}/${SAVE_FILE}`, bytes);
+    this.module.FS.writeFile(`${PLAY_DIR}/${SAVE_FILE}`, bytes);
     await this.keepFiles();
   }
 
@@ -110,6 +113,7 @@ export class Game {
     this.noteKeptFiles();
     const changed = KEPT_FILES.some((name) => before.get(name) !== this.keptStamps.get(name));
     if (!changed) return;
+    this.copyKeptFiles(PLAY_DIR, this.folder);
     await this.sync(false);
     this.onSaves();
   }
@@ -117,13 +121,22 @@ export class Game {
   noteKeptFiles() {
     const FS = this.module.FS;
     for (const name of KEPT_FILES) {
-      const path = `${this.folder}/${name}`;
+      const path = `${PLAY_DIR}/${name}`;
       let stamp = '';
       if (FS.analyzePath(path).exists) {
         const stat = FS.stat(path);
         stamp = `${stat.mtime.getTime()}:${stat.size}`;
       }
       this.keptStamps.set(name, stamp);
+    }
+  }
+
+  copyKeptFiles(from, to) {
+    const FS = this.module.FS;
+    for (const name of KEPT_FILES) {
+      if (FS.analyzePath(`${from}/${name}`).exists) {
+        FS.writeFile(`${to}/${name}`, FS.readFile(`${from}/${name}`));
+      }
     }
   }
 
