@@ -8,7 +8,7 @@ BINDIR = $(DESTDIR)$(PREFIX)/bin
 MANDIR = $(DESTDIR)$(PREFIX)/share/man/man1
 SHAREDIR = $(DESTDIR)$(PREFIX)/share/tindel
 
-.PHONY: all deps build program author play test bench bench-e2e asan clang fuzz fuzz-run format clean install uninstall web serve-web
+.PHONY: all deps build program author play test bench bench-e2e asan clang fuzz fuzz-run format clean install uninstall web serve-web web-property-tests bench-web
 
 all: build
 
@@ -46,6 +46,20 @@ build-web/CMakeCache.txt: | deps
 
 web: deps $(PAGE)/node_modules build-web/CMakeCache.txt
 	NODE_PATH=/usr/share/nodejs cmake --build build-web -j $(JOBS) --target site
+
+# The property tests of the save format and of number reading on the page's C++ library, in
+# node.
+web-property-tests: web
+	NODE_PATH=/usr/share/nodejs cmake --build build-web -j $(JOBS) --target tindel_wasm_tests
+	node build-web/web/tindel_wasm_tests.js
+
+# The page's figures beside the native player's (bench/web_figures.mjs).
+bench-web: web
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTINDEL_BENCH=ON
+	cmake --build build-bench -j $(JOBS) --target tindel tindel_figure_quests
+	rm -rf build-bench/figure-quests && mkdir -p build-bench/figure-quests
+	build-bench/tindel_figure_quests build-bench/figure-quests
+	node bench/web_figures.mjs build-web/site build-bench/tindel build-bench/figure-quests
 
 serve-web: web
 	@echo "Serving build-web/site on http://localhost:8000 (Ctrl+C stops)"

@@ -28,6 +28,8 @@ export class Game {
     this.menu = { firstRow: 0, count: 0, highlighted: 0 };
     this.media = [];
     this.keptStamps = new Map();
+    // performance.now() when the interpreter started, first waited and ended (benchmarks).
+    this.timing = { started: null, firstWait: null, ended: null };
   }
 
   // quest: {name, bytes, media: [{name, bytes}]}; mode '0' plays, '1' resumes the save.
@@ -50,9 +52,11 @@ export class Game {
     this.noteKeptFiles();
     this.onSaves();
     const questPath = quest.name;
-    const play = Promise.resolve().then(() =>
-      this.module.ccall('tindel_play', 'number', ['string', 'string', 'string', 'number'],
-        [mode, codepage, questPath, seed ?? -1], { async: true }));
+    const play = Promise.resolve().then(() => {
+      this.timing.started = performance.now();
+      return this.module.ccall('tindel_play', 'number', ['string', 'string', 'string', 'number'],
+        [mode, codepage, questPath, seed ?? -1], { async: true });
+    });
     play.then(() => this.finish(), (error) => {
       if (error !== this.leaving) console.error(error);
       this.finish();
@@ -76,6 +80,7 @@ export class Game {
   }
 
   async finish() {
+    this.timing.ended = performance.now();
     if (this.stopped) return;
     this.stopped = true;
     await this.keepFiles();
@@ -91,11 +96,13 @@ export class Game {
       typedLength: () => this.typed.length,
       takeTyped: (count) => this.typed.take(count),
       waitTyped: async (timeoutMs) => {
+        this.timing.firstWait ??= performance.now();
         await this.keepFiles();
         if (!this.stopped) await this.typed.wait(timeoutMs);
         if (this.stopped) await never;
       },
       pause: async (ms) => {
+        this.timing.firstWait ??= performance.now();
         await this.keepFiles();
         await new Promise((resolve) => setTimeout(resolve, ms));
         if (this.stopped) await never;
