@@ -5,11 +5,11 @@
 #include <memory>
 #include <unordered_map>
 
+#include "UTypes/charset/codepage.h"
+#include "UTypes/charset/cp866.h"
 #include "UTypes/console/console_ops.h"
-#include "UTypes/console/cp866.h"
 #include "UTypes/eval/var_table.h"
 #include "UTypes/media/media_player.h"
-#include "UTypes/source/codepage.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/interpreter_state.h"
 #include "UTypes/statements/parser.h"

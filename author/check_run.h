@@ -16,7 +16,7 @@
 #include "UTypes/source/quest_file.h"
 #include "UTypes/state/token_kind.h"
 #include "author/large_buffer.h"
-#include "author/lint.h"
+#include "author/lint/lint.h"
 
 namespace tindel::author {
 

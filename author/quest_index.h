@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "author/large_buffer.h"
-#include "author/lint.h"
+#include "author/lint/lint.h"
 
 namespace tindel::author {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "UTypes/console/scripted_console.h"
+#include "UTypes/console/scripted/scripted_console.h"
 #include "UTypes/media/media_player.h"
 #include "UTypes/state/interpreter_state.h"
 #include "figure_quests.h"

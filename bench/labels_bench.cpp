@@ -12,7 +12,7 @@
 #include <string>
 
 #include "UTypes/console/console_ops.h"
-#include "UTypes/console/scripted_console.h"
+#include "UTypes/console/scripted/scripted_console.h"
 #include "UTypes/eval/var_table.h"
 #include "UTypes/media/media_player.h"
 #include "UTypes/source/scanner.h"

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "UTypes/console/cp866.h"
-#include "UTypes/source/codepage.h"
+#include "UTypes/charset/codepage.h"
+#include "UTypes/charset/cp866.h"
 #include "author/lsp/server.h"
 #include "quest_generator.h"
 

@@ -17,7 +17,7 @@
 
 #include "UTypes/console/terminal/picture/jpeg_picture.h"
 #include "UTypes/console/terminal/picture/picture_drawing.h"
-#include "UTypes/media/sdl_audio.h"
+#include "UTypes/media/sdl/sdl_audio.h"
 
 namespace tindel {
 namespace {

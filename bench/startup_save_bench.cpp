@@ -2,14 +2,13 @@
 // checked for its line ends, the first location run), and one `save` with the variable
 // table full: put together alone, and written to disk as the statement does it.
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <cstdlib>
 #include <memory>
 #include <string>
 
-#include "UTypes/console/scripted_console.h"
+#include "UTypes/console/scripted/scripted_console.h"
 #include "UTypes/media/media_player.h"
 #include "UTypes/saves/savegame.h"
 #include "UTypes/state/interpreter_state.h"

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "UTypes/media/command_words.h"
-#include "UTypes/media/player_command.h"
+#include "UTypes/media/external/command_words.h"
+#include "UTypes/media/external/player_command.h"
 #include "fuzz/fuzz_run.h"
 
 namespace {
@@ -20,7 +20,8 @@ void check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(tindel::fuzz::as_text(data, size));
   std::size_t letters = 0;
-  for (const std::string& word : tindel::split_command_words(text)) letters += word.size();
+  for (const std::string& word : tindel::split_command_words(text))
+    letters += word.size();
   check(letters <= text.size());  // quotes and backslashes only ever take characters away
   tindel::PlayerSearch search{
       .getenv = [&text](const std::string&) { return std::optional<std::string>(text); },

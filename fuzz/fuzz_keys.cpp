@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "UTypes/console/cp866.h"
+#include "UTypes/charset/cp866.h"
+#include "UTypes/charset/locale_charset.h"
 #include "UTypes/console/key_decoder.h"
-#include "UTypes/console/locale_charset.h"
 #include "fuzz/fuzz_run.h"
 
 namespace {
@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view bytes = tindel::fuzz::as_text(data, size);
   for (tindel::CharsetKind kind : kCharsets) {
     const tindel::Charset charset(kind);
-    for (bool collapse : {true, false}) decode_all(bytes, {charset, collapse});
+    for (bool collapse : {true, false})
+      decode_all(bytes, {charset, collapse});
     if (!charset.is_utf8()) convert_8bit(bytes, charset);
     charset.file_name(bytes);
   }

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "UTypes/console/scripted_console.h"
+#include "UTypes/console/scripted/scripted_console.h"
 #include "UTypes/media/media_player.h"
 #include "UTypes/state/interpreter_state.h"
 #include "program/startup.h"
@@ -72,8 +72,10 @@ int run_quest(const QuestInput& input) {
   state->statements_left = input.statement_limit;
   ScriptedConsole console;
   console.limit_ticks(input.statement_limit);  // a pause of days would hang the fuzzer
-  for (std::uint8_t k : input.keys) console.add_key(k);
-  for (const std::string& line : input.lines) console.add_line(line);
+  for (std::uint8_t k : input.keys)
+    console.add_key(k);
+  for (const std::string& line : input.lines)
+    console.add_line(line);
   SilentMedia media;
   return run_program(*state, input.args, {console, media, 1u}).status;
 }

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "UTypes/console/locale_charset.h"
-#include "UTypes/console/stream_console.h"
+#include "UTypes/charset/locale_charset.h"
+#include "UTypes/console/stream/stream_console.h"
 #include "UTypes/state/program_end.h"
 #include "fuzz/fuzz_run.h"
 
@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int ends[2];
   if (::pipe(ends) != 0) std::abort();
   std::string_view bytes = tindel::fuzz::as_text(data + 2, size - 2);
-  if (!bytes.empty() && ::write(ends[1], bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+  if (!bytes.empty() &&
+      ::write(ends[1], bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
     std::abort();
   ::close(ends[1]);
   {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "UTypes/console/locale_charset.h"
+#include "UTypes/charset/locale_charset.h"
 #include "UTypes/state/interpreter_state.h"
 
 namespace tindel {

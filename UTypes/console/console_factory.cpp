@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "UTypes/console/stream_console.h"
+#include "UTypes/console/stream/stream_console.h"
 #include "UTypes/console/terminal/dumb_terminal_console.h"
 #include "UTypes/console/terminal/terminal_console.h"
 #include "UTypes/console/terminal/transcript_console.h"

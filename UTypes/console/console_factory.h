@@ -5,8 +5,8 @@
 // the stream front end for pipes and files.
 #include <memory>
 
+#include "UTypes/charset/locale_charset.h"
 #include "UTypes/console/console.h"
-#include "UTypes/console/locale_charset.h"
 
 namespace tindel {
 

@@ -1,7 +1,7 @@
 #include "UTypes/console/console_ops.h"
 
+#include "UTypes/charset/cp866.h"
 #include "UTypes/console/console.h"
-#include "UTypes/console/cp866.h"
 
 namespace tindel {
 

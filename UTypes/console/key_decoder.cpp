@@ -3,8 +3,8 @@
 #include <array>
 #include <optional>
 
+#include "UTypes/charset/cp866.h"
 #include "UTypes/console/console.h"
-#include "UTypes/console/cp866.h"
 
 namespace tindel {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "UTypes/console/locale_charset.h"
+#include "UTypes/charset/locale_charset.h"
 
 namespace tindel {
 

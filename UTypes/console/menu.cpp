@@ -2,13 +2,13 @@
 
 #include <string_view>
 
+#include "UTypes/charset/codepage.h"
 #include "UTypes/console/console.h"
 #include "UTypes/console/console_ops.h"
 #include "UTypes/console/text_block.h"
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/numeric.h"
 #include "UTypes/eval/var_table.h"
-#include "UTypes/source/codepage.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/nesting_guard.h"
 #include "UTypes/state/program_end.h"

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "UTypes/media/player_command.h"
+#include "UTypes/media/external/player_command.h"
 
 namespace tindel {
 

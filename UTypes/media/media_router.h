@@ -8,12 +8,12 @@
 #include <optional>
 #include <string>
 
+#include "UTypes/media/external/system_media.h"
 #include "UTypes/media/media_log.h"
 #include "UTypes/media/media_player.h"
 #include "UTypes/media/picture_sink.h"
-#include "UTypes/media/sdl_audio.h"
-#include "UTypes/media/soundfont.h"
-#include "UTypes/media/system_media.h"
+#include "UTypes/media/sdl/sdl_audio.h"
+#include "UTypes/media/sdl/soundfont.h"
 
 namespace tindel {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "UTypes/console/cp866.h"
-#include "UTypes/source/codepage.h"
+#include "UTypes/charset/codepage.h"
+#include "UTypes/charset/cp866.h"
 
 namespace tindel {
 

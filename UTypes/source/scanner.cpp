@@ -7,10 +7,10 @@
 #include <string_view>
 #include <utility>
 
+#include "UTypes/charset/codepage.h"
 #include "UTypes/console/console.h"
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/var_table.h"
-#include "UTypes/source/codepage.h"
 #include "UTypes/source/keywords.h"
 #include "UTypes/source/token_memo.h"
 #include "UTypes/state/program_end.h"

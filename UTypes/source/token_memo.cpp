@@ -1,8 +1,8 @@
 #include "UTypes/source/token_memo.h"
 
+#include "UTypes/charset/codepage.h"
 #include "UTypes/console/console.h"
 #include "UTypes/diagnostics/report.h"
-#include "UTypes/source/codepage.h"
 #include "UTypes/state/program_end.h"
 
 namespace tindel {

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "UTypes/console/locale_charset.h"
+#include "UTypes/charset/locale_charset.h"
 #include "UTypes/diagnostics/check_observer.h"
 #include "UTypes/source/quest_file.h"
 #include "UTypes/state/found_labels.h"

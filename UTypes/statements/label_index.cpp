@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "UTypes/charset/codepage.h"
 #include "UTypes/eval/var_table.h"
-#include "UTypes/source/codepage.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/statements/labels.h"
 

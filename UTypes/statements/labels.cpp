@@ -1,10 +1,10 @@
 #include "UTypes/statements/labels.h"
 
+#include "UTypes/charset/codepage.h"
 #include "UTypes/console/console.h"
 #include "UTypes/console/console_ops.h"
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/var_table.h"
-#include "UTypes/source/codepage.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/program_end.h"
 #include "UTypes/statements/label_index.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "author/lint.h"
+#include "author/lint/lint.h"
 #include "author/lsp/position_map.h"
 #include "author/quest_index.h"
 

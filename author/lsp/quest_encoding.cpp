@@ -4,7 +4,7 @@
 #include <cctype>
 #include <optional>
 
-#include "UTypes/console/cp866.h"
+#include "UTypes/charset/cp866.h"
 
 namespace tindel::author::lsp {
 

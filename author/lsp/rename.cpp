@@ -2,7 +2,7 @@
 #include <cctype>
 #include <set>
 
-#include "UTypes/console/cp866.h"
+#include "UTypes/charset/cp866.h"
 #include "UTypes/source/keywords.h"
 #include "author/lsp/features.h"
 #include "author/lsp/protocol.h"

@@ -1,7 +1,7 @@
 #include "author/lsp/symbol_names.h"
 
-#include "UTypes/console/cp866.h"
-#include "UTypes/source/codepage.h"
+#include "UTypes/charset/codepage.h"
+#include "UTypes/charset/cp866.h"
 
 namespace tindel::author::lsp {
 

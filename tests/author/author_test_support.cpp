@@ -1,4 +1,4 @@
-#include "author_test_support.h"
+#include "tests/author/author_test_support.h"
 
 namespace tindel::author::testing {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "author/lint.h"
+#include "author/lint/lint.h"
 
 namespace tindel::author::testing {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "author_test_support.h"
+#include "tests/author/author_test_support.h"
 
 namespace tindel::author::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "UTypes/console/scripted_console.h"
+#include "UTypes/console/scripted/scripted_console.h"
 
 namespace tindel {
 namespace {
@@ -155,7 +155,8 @@ TEST(ScreenModel, AbsurdSizesAreBroughtIntoRange) {
     EXPECT_EQ(resized.height(), c.kept_height) << size;
     // The text at the cursor is kept as far as the new width allows, and the far corner is
     // a cell like any other while one step beyond it is outside.
-    EXPECT_EQ(resized.row_text(0), std::string("kept").substr(0, std::size_t(c.kept_width))) << size;
+    EXPECT_EQ(resized.row_text(0), std::string("kept").substr(0, std::size_t(c.kept_width)))
+        << size;
     EXPECT_TRUE(resized.move_cursor(c.kept_width - 1, c.kept_height - 1)) << size;
     EXPECT_FALSE(resized.move_cursor(c.kept_width, 0)) << size;
     EXPECT_FALSE(resized.move_cursor(0, c.kept_height)) << size;

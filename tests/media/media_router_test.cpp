@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "UTypes/media/media_log.h"
-#include "UTypes/media/soundfont.h"
-#include "media_test_support.h"
+#include "UTypes/media/sdl/soundfont.h"
+#include "tests/media/media_test_support.h"
 
 namespace tindel {
 namespace {

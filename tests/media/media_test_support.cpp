@@ -1,4 +1,4 @@
-#include "media_test_support.h"
+#include "tests/media/media_test_support.h"
 
 #include <signal.h>
 #include <sys/stat.h>

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "UTypes/media/player_command.h"
+#include "UTypes/media/external/player_command.h"
 
 namespace tindel::media_test {
 

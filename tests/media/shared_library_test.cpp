@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "UTypes/console/terminal/picture/picture_api.h"
-#include "UTypes/media/mixer_api.h"
+#include "UTypes/media/sdl/mixer_api.h"
 
 namespace tindel::testing {
 namespace {

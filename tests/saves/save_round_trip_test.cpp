@@ -11,7 +11,7 @@
 #include <random>
 
 #include "UTypes/console/console_ops.h"
-#include "UTypes/console/scripted_console.h"
+#include "UTypes/console/scripted/scripted_console.h"
 #include "UTypes/saves/savegame.h"
 #include "support/quest_harness.h"
 

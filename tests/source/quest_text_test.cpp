@@ -6,7 +6,7 @@
 #include <iterator>
 #include <random>
 
-#include "UTypes/source/codepage.h"
+#include "UTypes/charset/codepage.h"
 #include "UTypes/source/quest_file.h"
 #include "support/eval_probe.h"
 #include "support/quest_harness.h"

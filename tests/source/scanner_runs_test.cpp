@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "UTypes/charset/codepage.h"
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/var_table.h"
-#include "UTypes/source/codepage.h"
 #include "UTypes/source/keywords.h"
 #include "UTypes/source/quest_text.h"
 #include "UTypes/source/scanner.h"

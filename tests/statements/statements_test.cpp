@@ -2,7 +2,7 @@
 // keys and typed lines, timed menus, the screen, and the errors and warnings of a check.
 #include <gtest/gtest.h>
 
-#include "UTypes/console/scripted_console.h"
+#include "UTypes/console/scripted/scripted_console.h"
 #include "UTypes/state/program_end.h"
 #include "support/flow_quests.h"
 
@@ -243,7 +243,8 @@ TEST(Pause, LengthsDecideTheWait) {
 TEST(Pause, ATickLimitEndsTheRunInsteadOfALongWait) {
   ScriptedConsole console;
   console.limit_ticks(5);
-  for (int i = 0; i < 5; ++i) console.menutick();
+  for (int i = 0; i < 5; ++i)
+    console.menutick();
   EXPECT_THROW(console.menutick(), ProgramEnd);
   EXPECT_EQ(console.ticks(), 5);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "UTypes/console/scripted_console.h"
+#include "UTypes/console/scripted/scripted_console.h"
 #include "UTypes/media/media_player.h"
 #include "UTypes/state/interpreter_state.h"
 

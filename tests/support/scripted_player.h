@@ -1,6 +1,6 @@
 #pragma once
 // Short input scripts for quest runs: what the player types.
-#include "UTypes/console/scripted_console.h"
+#include "UTypes/console/scripted/scripted_console.h"
 
 namespace tindel::testing {
 

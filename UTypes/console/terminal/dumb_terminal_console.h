@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "UTypes/console/plain_console.h"
+#include "UTypes/console/stream/plain_console.h"
 #include "UTypes/console/terminal/terminal_guard.h"
 
 namespace tindel {

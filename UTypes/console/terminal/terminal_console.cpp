@@ -9,7 +9,7 @@
 
 extern char** environ;
 
-#include "UTypes/console/cp866.h"
+#include "UTypes/charset/cp866.h"
 #include "UTypes/console/menu_tick.h"
 #include "UTypes/console/screen_extent.h"
 #include "UTypes/state/program_end.h"

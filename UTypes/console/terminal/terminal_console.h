@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "UTypes/charset/locale_charset.h"
 #include "UTypes/console/console.h"
 #include "UTypes/console/key_reader.h"
-#include "UTypes/console/locale_charset.h"
 #include "UTypes/console/screen_model.h"
 #include "UTypes/console/terminal/ansi_colours.h"
 #include "UTypes/console/terminal/edited_line.h"

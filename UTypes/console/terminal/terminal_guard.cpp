@@ -3,23 +3,16 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <new>
 
+#include "UTypes/console/exit_signals.h"
 #include "UTypes/state/emergency_hooks.h"
 
 namespace tindel {
 
 namespace {
-
-constexpr int kExitSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV,
-                                SIGBUS, SIGFPE,  SIGILL, SIGABRT};
-constexpr int kExitSignalCount = sizeof(kExitSignals) / sizeof(kExitSignals[0]);
-struct sigaction previous_actions[kExitSignalCount];
-bool exit_handlers_installed = false;
 
 volatile std::sig_atomic_t resized = 0;
 volatile std::sig_atomic_t resumed = 0;
@@ -93,63 +86,15 @@ void give_terminal_back() {
   write_all(out_fd, farewell[i], farewell_length[i]);
 }
 
-// A crash by stack overflow leaves no room on the stack for its handler: the handlers of
-// the ending signals run on a stack of their own. One that is already in place and large
-// enough (a sanitizer's) is kept.
-std::size_t alternate_stack_size() {
-  constexpr std::size_t kAtLeast = 64 * 1024;
-  const long reported = ::sysconf(_SC_SIGSTKSZ);
-  return std::max(kAtLeast, reported > 0 ? static_cast<std::size_t>(reported) : 0);
-}
-
-// Kept for the life of the process (a handler may run until its very end); held here so that
-// a leak checker sees it is still in use.
-void* alternate_stack = nullptr;
-
-void ensure_alternate_stack() {
-  const std::size_t size = alternate_stack_size();
-  stack_t current{};
-  if (::sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE) &&
-      current.ss_size >= size)
-    return;
-  if (alternate_stack != nullptr) return;
-  void* memory = ::operator new(size, std::nothrow);
-  if (memory == nullptr) return;
-  stack_t fresh{};
-  fresh.ss_sp = memory;
-  fresh.ss_size = size;
-  fresh.ss_flags = 0;
-  if (::sigaltstack(&fresh, nullptr) != 0) {
-    ::operator delete(memory);
-    return;
-  }
-  alternate_stack = memory;
-}
-
-void on_exit_signal(int sig) {
-  run_emergency_hooks();
-  for (int i = 0; i < kExitSignalCount; ++i)
-    if (kExitSignals[i] == sig) ::sigaction(sig, &previous_actions[i], nullptr);
-  ::raise(sig);  // delivered, with the previous disposition, when this handler returns
-}
-
 void on_resize(int) {
   resized = 1;
-}
-
-void install(int sig, void (*handler)(int), int flags) {
-  struct sigaction action {};
-  action.sa_handler = handler;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = flags;
-  ::sigaction(sig, &action, nullptr);
 }
 
 // Leaves a signal alone that was ignored when the program started (no job control there).
 void install_unless_ignored(int sig, void (*handler)(int), int flags) {
   struct sigaction current {};
   ::sigaction(sig, nullptr, &current);
-  if (current.sa_handler != SIG_IGN) install(sig, handler, flags);
+  if (current.sa_handler != SIG_IGN) install_signal_handler(sig, handler, flags);
 }
 
 // Stop: give the terminal back while stopped, take it again when continued.
@@ -161,13 +106,13 @@ void on_stop(int) {
     int i = farewell_index;
     write_all(out_fd, farewell[i], farewell_length[i]);
   }
-  install(SIGTSTP, SIG_DFL, 0);
+  install_signal_handler(SIGTSTP, SIG_DFL, 0);
   sigset_t stop_set;
   sigemptyset(&stop_set);
   sigaddset(&stop_set, SIGTSTP);
   ::sigprocmask(SIG_UNBLOCK, &stop_set, nullptr);
   ::raise(SIGTSTP);  // the process stops here until SIGCONT
-  install(SIGTSTP, on_stop, SA_RESTART);
+  install_signal_handler(SIGTSTP, on_stop, SA_RESTART);
   if (active) apply(was_mode == kLine ? line_settings : raw_settings);
   resumed = 1;
   errno = saved_errno;
@@ -207,23 +152,6 @@ termios make_line(termios t, bool utf8) {
 
 }  // namespace
 
-void install_exit_signal_handlers() {
-  if (exit_handlers_installed) return;
-  exit_handlers_installed = true;
-  ensure_alternate_stack();
-  struct sigaction action {};
-  action.sa_handler = on_exit_signal;
-  action.sa_flags = SA_ONSTACK;
-  sigemptyset(&action.sa_mask);
-  for (int sig : kExitSignals)
-    sigaddset(&action.sa_mask, sig);
-  for (int i = 0; i < kExitSignalCount; ++i) {
-    ::sigaction(kExitSignals[i], nullptr, &previous_actions[i]);
-    if (previous_actions[i].sa_handler == SIG_IGN) continue;
-    ::sigaction(kExitSignals[i], &action, nullptr);
-  }
-}
-
 bool take_resize_signal() {
   if (!resized) return false;
   resized = 0;
@@ -253,9 +181,9 @@ TerminalGuard::TerminalGuard(int in, int out) {
   }
   add_emergency_hook(give_terminal_back);
   install_exit_signal_handlers();
-  install(SIGWINCH, on_resize, SA_RESTART);
+  install_signal_handler(SIGWINCH, on_resize, SA_RESTART);
   install_unless_ignored(SIGTSTP, on_stop, SA_RESTART);
-  install(SIGCONT, on_continue, SA_RESTART);
+  install_signal_handler(SIGCONT, on_continue, SA_RESTART);
 }
 
 void TerminalGuard::enter_raw() {

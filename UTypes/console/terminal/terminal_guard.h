@@ -1,19 +1,12 @@
 #pragma once
 // Gives the terminal back as the program found it, however the program ends: on a normal
-// end, and from the handlers of the signals that end it (Ctrl+C, kill, hang-up, a crash).
-// Also the flags for the signals a full-screen program must react to (resize, stop and
-// continue). Handlers only set flags, restore settings and write prepared bytes.
+// end, and through the emergency hooks that the ending signals run (exit_signals.h). Also the
+// flags for the signals a full-screen program must react to (resize, stop and continue).
+// Handlers only set flags, restore settings and write prepared bytes.
 #include <cstddef>
 #include <string_view>
 
 namespace tindel {
-
-// Handlers for SIGINT, SIGTERM, SIGHUP, SIGQUIT and the fatal SIGSEGV, SIGBUS, SIGFPE, SIGILL,
-// SIGABRT, on a stack of their own (a stack overflow leaves none): they run the emergency
-// hooks, put the previous disposition back and raise the
-// signal again, so the parent sees the true cause. A signal ignored at start stays ignored.
-// Installing twice does nothing more.
-void install_exit_signal_handlers();
 
 // Set by SIGWINCH; reading clears it.
 bool take_resize_signal();

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "UTypes/console/cp866.h"
+#include "UTypes/charset/cp866.h"
 
 namespace tindel {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "UTypes/console/locale_charset.h"
+#include "UTypes/charset/locale_charset.h"
 #include "UTypes/console/screen_model.h"
 #include "UTypes/console/terminal/ansi_colours.h"
 

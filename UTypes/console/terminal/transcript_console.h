@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "UTypes/console/console.h"
-#include "UTypes/console/plain_screen.h"
+#include "UTypes/console/stream/plain_screen.h"
 
 namespace tindel {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "UTypes/console/cp866.h"
+#include "UTypes/charset/cp866.h"
 
 namespace tindel {
 namespace {

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "UTypes/console/locale_charset.h"
+#include "UTypes/charset/locale_charset.h"
 #include "UTypes/console/terminal/terminal_console.h"
 
 namespace {
