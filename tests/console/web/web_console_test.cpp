@@ -45,7 +45,7 @@ TEST(WebConsole, KeysArriveAsATerminalSendsThemAndEachWaitBlocksUntilSome) {
   WebConsole console(page);
   EXPECT_EQ(console.waitkey(), key::kDown);
   EXPECT_EQ(console.waitkey(), key::kEscape);  // a lone Escape is not held for a sequence
-  EXPECT_EQ(console.waitkey(), utf8_to_cp866("Ж")[0]);
+  EXPECT_EQ(console.waitkey(), static_cast<std::uint8_t>(utf8_to_cp866("Ж")[0]));
   EXPECT_EQ(console.pollbreak(), key::kEnter);  // typed ahead, seen without asking the page
   EXPECT_EQ(console.waitkey(), key::kF1);
   EXPECT_EQ(page.waits, std::vector<int>({-1, -1, -1, -1}));
