@@ -58,6 +58,11 @@ class ScreenOutput {
   virtual int wherey() = 0;               // 1-based cursor row
   virtual void gotoxy(int x, int y) = 0;  // 1-based column and row; out of range: nothing
   virtual void flush() = 0;               // show everything written so far
+  // The menu's entries as they stand: entry i (0-based) on 1-based row first_row + i, and the
+  // one Enter would choose; count 0 when the menu stops waiting. Front ends that take clicks
+  // or taps use it; the others ignore it.
+  virtual void menu_entries([[maybe_unused]] int first_row, [[maybe_unused]] int count,
+                            [[maybe_unused]] int highlighted) {}
 };
 
 class Console : public KeyInput, public ScreenOutput {};

@@ -45,6 +45,10 @@ void menutick(InterpreterState& s) {
   s.con_in->menutick();
 }
 
+void menu_entries(InterpreterState& s, int first_row, int count, int highlighted) {
+  s.con_out->menu_entries(first_row, count, highlighted);
+}
+
 std::string inttostr(std::int32_t n) {
   return std::to_string(n);
 }

@@ -21,6 +21,8 @@ int wherey(InterpreterState& s);
 void gotoxy(InterpreterState& s, int x, int y);
 std::uint8_t readkey(InterpreterState& s);
 void menutick(InterpreterState& s);
+// Where the menu's entries stand and which is highlighted; count 0 when it stops waiting.
+void menu_entries(InterpreterState& s, int first_row, int count, int highlighted);
 std::string inttostr(std::int32_t n);
 
 // The quest's name as the console shows it: the command line's UTF-8 turned into CP866.

@@ -30,6 +30,9 @@ class TranscriptConsole : public Console {
   int wherey() override { return play_->wherey(); }
   void gotoxy(int x, int y) override;
   void flush() override;
+  void menu_entries(int first_row, int count, int highlighted) override {
+    play_->menu_entries(first_row, count, highlighted);
+  }
 
  private:
   std::unique_ptr<Console> play_;
