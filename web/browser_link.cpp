@@ -47,10 +47,6 @@ void BrowserLink::pause(int ms) {
   page_pause(ms);
 }
 
-void BrowserLink::menu_entries(int first_row, int count, int highlighted) {
-  page_menu_entries(first_row, count, highlighted);
-}
-
 void BrowserLink::media_request(std::string_view kind, const std::string& file) {
   page_media_request(kind.data(), static_cast<int>(kind.size()), file.c_str());
 }

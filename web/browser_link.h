@@ -12,7 +12,6 @@ class BrowserLink : public PageLink, public PageMedia::Requests {
   void set_title(std::string_view utf8_title) override;
   void take_typed(std::string& to, int timeout_ms) override;
   void pause(int ms) override;
-  void menu_entries(int first_row, int count, int highlighted) override;
   void media_request(std::string_view kind, const std::string& file) override;
 };
 

@@ -5,12 +5,15 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <typeinfo>
 #include <vector>
 
+#include "UTypes/charset/codepage_detect.h"
 #include "UTypes/console/web/web_console.h"
 #include "UTypes/media/web/page_media.h"
 #include "UTypes/state/program_end.h"
@@ -66,4 +69,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE int tindel_play(const char* mode, const char* co
       *state, args, {console, media, seed_of(seed), tindel::Charset(tindel::CharsetKind::kUtf8)});
   page_game_ends(result.status, result.note.c_str());
   return result.status;
+}
+
+// The code page of a quest file nobody gave one for: 'u', 'w' or 'd'.
+extern "C" EMSCRIPTEN_KEEPALIVE int tindel_detect_codepage(const char* quest_path) {
+  std::ifstream in(quest_path, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return tindel::detect_codepage(bytes);
 }

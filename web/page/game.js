@@ -16,23 +16,25 @@ const never = new Promise(() => {});
 
 export class Game {
   // screen: the xterm.js terminal; typed: the TypedQueue; onEnd({status, note}) when the
-  // program ends; onSaves() when the saved files may have changed.
-  constructor({ screen, typed, onEnd, onSaves }) {
+  // program ends; onSaves() when the saved files may have changed; onCodepage(letter) with
+  // the code page the game plays in.
+  constructor({ screen, typed, onEnd, onSaves, onCodepage = () => {} }) {
     this.screen = screen;
     this.typed = typed;
     this.onEnd = onEnd;
     this.onSaves = onSaves;
+    this.onCodepage = onCodepage;
     this.module = null;
     this.stopped = false;
     this.ending = null;
-    this.menu = { firstRow: 0, count: 0, highlighted: 0 };
     this.media = [];
     this.keptStamps = new Map();
     // performance.now() when the interpreter started, first waited and ended (benchmarks).
     this.timing = { started: null, firstWait: null, ended: null };
   }
 
-  // quest: {name, bytes, media: [{name, bytes}]}; mode '0' plays, '1' resumes the save.
+  // quest: {name, bytes, media: [{name, bytes}]}; mode '0' plays, '1' resumes the save;
+  // codepage 'w', 'd', 'u', or null to find it from the quest's text.
   // seed: the random numbers' seed, or null for the clock.
   async start(quest, codepage, mode, seed = null) {
     this.folder = `${SAVES_DIR}/${questFolderName(quest.name, quest.bytes)}`;
@@ -49,6 +51,11 @@ export class Game {
     for (const file of [quest, ...(quest.media ?? [])]) FS.writeFile(`${PLAY_DIR}/${file.name}`, file.bytes);
     this.copyKeptFiles(this.folder, PLAY_DIR);
     FS.chdir(PLAY_DIR);
+    if (!codepage) {
+      codepage = String.fromCharCode(
+        this.module.ccall('tindel_detect_codepage', 'number', ['string'], [quest.name]));
+    }
+    this.onCodepage(codepage);
     this.noteKeptFiles();
     this.onSaves();
     const questPath = quest.name;
@@ -107,7 +114,6 @@ export class Game {
         await new Promise((resolve) => setTimeout(resolve, ms));
         if (this.stopped) await never;
       },
-      menuEntries: (firstRow, count, highlighted) => { this.menu = { firstRow, count, highlighted }; },
       mediaRequest: (kind, file) => { this.media.push({ kind, file }); },
       gameEnds: (status, note) => { this.ending = { status, note }; },
     };

@@ -3,7 +3,6 @@ import { createScreen } from './screen.js';
 import { TypedQueue } from './typed_queue.js';
 import { Game, SAVE_FILE, DEBUG_FILE } from './game.js';
 import { downloadBytes, readFileBytes } from './saves.js';
-import { attachPointer } from './pointer.js';
 import { attachFileOpening } from './open_files.js';
 
 const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
@@ -16,11 +15,8 @@ screen.onData((data) => typed.push(data));
 
 const seed = params.has('seed') ? Number(params.get('seed')) : null;
 let quest = null;  // {name, bytes, media}
+let questCodepage = null;  // null until given or found
 let game = null;
-
-function codepage() {
-  return $('codepage').value;
-}
 
 function showSaves() {
   const hasSave = game?.readFile(SAVE_FILE) != null;
@@ -42,15 +38,21 @@ async function play(mode) {
   game?.stop();
   $('end').hidden = true;
   $('quest-name').textContent = quest.name;
-  game = new Game({ screen, typed, onEnd: endScreen, onSaves: showSaves });
+  game = new Game({ screen, typed, onEnd: endScreen, onSaves: showSaves, onCodepage: showCodepage });
   window.tindelGame = game;  // for the page's tests and the curious
-  await game.start(quest, codepage(), mode, seed);
+  await game.start(quest, questCodepage, mode, seed);
   screen.focus();
 }
 
+function showCodepage(letter) {
+  questCodepage = letter;
+  $('codepage').value = letter;
+}
+
+// page: the quest's code page, or null to find it from its text.
 export async function playQuest(newQuest, page) {
   quest = newQuest;
-  if (page) $('codepage').value = page;
+  questCodepage = page;
   await play('0');
 }
 
@@ -58,7 +60,10 @@ function wireButtons() {
   $('play-again').onclick = () => play('0');
   $('continue').onclick = () => play('1');
   $('end-continue').onclick = () => play('1');
-  $('codepage').onchange = () => play('0');
+  $('codepage').onchange = () => {
+    questCodepage = $('codepage').value;
+    play('0');
+  };
   $('download-save').onclick = () => downloadBytes(SAVE_FILE, game.readFile(SAVE_FILE));
   $('download-debug').onclick = () => downloadBytes(DEBUG_FILE, game.readFile(DEBUG_FILE));
   $('load-save').onchange = async (event) => {
@@ -82,7 +87,6 @@ async function fetchQuest(name) {
 }
 
 wireButtons();
-attachPointer(screen, typed, () => game?.menu);
 attachFileOpening($('open-files'), document.body, playQuest);
 const name = params.get('quest') || 'stackle.qst';
-playQuest(await fetchQuest(name), params.get('codepage') || 'w');
+playQuest(await fetchQuest(name), params.get('codepage'));

@@ -36,9 +36,6 @@ constexpr auto kPaintInterval = std::chrono::milliseconds(40);
 
 constexpr const char* kPushTitle = "\x1b[22;0t";
 constexpr const char* kPopTitle = "\x1b[23;0t";
-// xterm's mouse reports of presses and releases (1000), in the SGR form (1006).
-constexpr const char* kMouseOn = "\x1b[?1000h\x1b[?1006h";
-constexpr const char* kMouseOff = "\x1b[?1006l\x1b[?1000l";
 
 }  // namespace
 
@@ -179,7 +176,7 @@ void TerminalConsole::menu_entries(int first_row, int count, int highlighted) {
 void TerminalConsole::report_mouse(bool on) {
   if (on == mouse_reported_ || restored_) return;
   mouse_reported_ = on;
-  out_ += on ? kMouseOn : kMouseOff;
+  out_ += on ? kMouseReportsOn : kMouseReportsOff;
 }
 
 void TerminalConsole::gotoxy(int x, int y) {
@@ -202,7 +199,7 @@ bool TerminalConsole::follow_signals() {
     // Back from a stop: the title and the cursor were given back, the screen may be
     // anything.
     out_ += kPushTitle + title_sequence() + cursor_sequence();
-    if (mouse_reported_) out_ += kMouseOn;
+    if (mouse_reported_) out_ += kMouseReportsOn;
     redraw = true;
   }
   if (take_resize_signal()) {
@@ -331,7 +328,7 @@ std::string TerminalConsole::farewell() const {
   // The shell's prompt goes on the first row below everything written, or below the
   // picture when one covers the screen (the program ended by a signal while it was up).
   const int row = picture_.showing() ? model_.height() : last_row_in_use(model_) + 1;
-  std::string bytes = kMouseOff;
+  std::string bytes = kMouseReportsOff;
   bytes += "\x1b[0m\x1b[?25h";
   bytes += kPopTitle;
   if (row < model_.height()) {

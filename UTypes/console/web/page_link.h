@@ -18,8 +18,6 @@ class PageLink {
   virtual void take_typed(std::string& to, int timeout_ms) = 0;
   // Gives the browser its thread for ms milliseconds.
   virtual void pause(int ms) = 0;
-  // The menu's entries (see ScreenOutput); the page turns clicks and taps into keys with it.
-  virtual void menu_entries(int first_row, int count, int highlighted) = 0;
 };
 
 }  // namespace tindel

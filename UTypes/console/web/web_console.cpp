@@ -43,14 +43,33 @@ std::optional<DecodedKey> WebConsole::wait_key() {
 }
 
 // The page sends whole sequences, so what is here is all there is of a key: a lone Escape
-// is the Escape key.
+// is the Escape key. A mouse report gives the keys it stands for.
 std::optional<DecodedKey> WebConsole::take_key() {
-  while (!typed_.empty()) {
+  for (;;) {
+    if (!clicked_keys_.empty()) {
+      const std::uint8_t code = clicked_keys_.front();
+      clicked_keys_.pop_front();
+      const bool arrow = code == key::kUp || code == key::kDown;
+      return DecodedKey{.status = DecodedKey::Status::kKey, .key = code, .from_sequence = arrow};
+    }
+    if (typed_.empty()) return std::nullopt;
     DecodedKey key = decode_key(typed_, decoding_, true);
     typed_.erase(0, std::max<std::size_t>(key.length, 1));
     if (key.status == DecodedKey::Status::kKey) return key;
+    if (key.status == DecodedKey::Status::kMouse) {
+      for (std::uint8_t code : keys_for_mouse(entries_, key.mouse))
+        clicked_keys_.push_back(code);
+    }
   }
-  return std::nullopt;
+}
+
+void WebConsole::menu_entries(int first_row, int count, int highlighted) {
+  entries_ = {first_row, count, highlighted};
+  // What is left of a click was meant for a list that no longer waits.
+  if (count <= 0) clicked_keys_.clear();
+  if ((count > 0) == mouse_reported_) return;
+  mouse_reported_ = count > 0;
+  out_ += mouse_reported_ ? kMouseReportsOn : kMouseReportsOff;
 }
 
 // The line is edited in the model, as on a terminal, so its rows and `wherey` stay right

@@ -3,11 +3,13 @@
 // xterm.js screen, and the keys the page hands over decoded as a terminal's bytes. Every wait
 // hands the browser its thread through the page link.
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "UTypes/console/console.h"
 #include "UTypes/console/key_decoder.h"
+#include "UTypes/console/menu_clicks.h"
 #include "UTypes/console/screen_model.h"
 #include "UTypes/console/terminal/edited_line.h"
 #include "UTypes/console/terminal/terminal_painter.h"
@@ -38,6 +40,9 @@ class WebConsole : public Console, private ScreenModel::ScrollListener {
   int wherey() override { return model_.cursor_y() + 1; }
   void gotoxy(int x, int y) override { model_.move_cursor(x - 1, y - 1); }
   void flush() override { paint(); }
+  // While a menu waits, xterm.js reports clicks, taps and the wheel as a terminal would; they
+  // come back as the keys that stand for them.
+  void menu_entries(int first_row, int count, int highlighted) override;
 
  private:
   void before_scroll(const ScreenModel& model) override;
@@ -51,9 +56,12 @@ class WebConsole : public Console, private ScreenModel::ScrollListener {
   ScreenModel model_;
   TerminalPainter painter_;
   KeyDecoderOptions decoding_;
-  std::string typed_;                     // bytes from the page not decoded yet
-  std::string out_;                       // bytes for the page not sent yet
-  std::vector<std::string> typed_lines_;  // for Up and Down in the line editor
+  std::string typed_;                      // bytes from the page not decoded yet
+  std::string out_;                        // bytes for the page not sent yet
+  std::vector<std::string> typed_lines_;   // for Up and Down in the line editor
+  MenuEntries entries_;                    // as the menu last told them
+  std::deque<std::uint8_t> clicked_keys_;  // the keys of a click not yet taken
+  bool mouse_reported_ = false;            // xterm.js reports the mouse
   std::uint8_t attr_ = 7;
   EditedLine edited_;
 };

@@ -36,7 +36,6 @@ class FakePage : public PageLink {
     chunks.pop_front();
   }
   void pause(int ms) override { pauses.push_back(ms); }
-  void menu_entries(int, int, int) override {}
 };
 
 TEST(WebConsole, KeysArriveAsATerminalSendsThemAndEachWaitBlocksUntilSome) {
@@ -75,6 +74,22 @@ TEST(WebConsole, ALineIsEditedOnTheScreenAndReturnedInCp866) {
   EXPECT_NE(page.shown.find("Имя? "), std::string::npos);
   EXPECT_NE(page.shown.find("рия"), std::string::npos);
   EXPECT_EQ(page.waits.size(), 4u);
+}
+
+TEST(WebConsole, WhileAMenuWaitsAClickComesBackAsTheKeysThatChooseItsEntry) {
+  FakePage page;
+  // A press and its release on row 11 (the second entry), then the wheel down.
+  page.chunks = {"\x1b[<0;5;11M\x1b[<0;5;11m", "\x1b[<65;5;10M"};
+  WebConsole console(page);
+  console.menu_entries(10, 2, 0);
+  console.flush();
+  EXPECT_NE(page.shown.find(kMouseReportsOn), std::string::npos);
+  EXPECT_EQ(console.waitkey(), key::kDown);
+  EXPECT_EQ(console.waitkey(), key::kEnter);
+  EXPECT_EQ(console.waitkey(), key::kDown);
+  console.menu_entries(0, 0, 0);
+  console.flush();
+  EXPECT_NE(page.shown.find(kMouseReportsOff), std::string::npos);
 }
 
 TEST(WebConsole, TheScreenReachesThePageOnlyWhenItWaitsOrFlushes) {
