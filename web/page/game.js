@@ -14,6 +14,12 @@ const KEPT_FILES = [SAVE_FILE, DEBUG_FILE];
 
 const never = new Promise(() => {});
 
+// A fresh instance of the module. The page starts loading the first one before it has the
+// quest, so that the two downloads overlap.
+export function loadModule() {
+  return createTindel({ print: () => {}, printErr: () => {} });
+}
+
 export class Game {
   // screen: the xterm.js terminal; typed: the TypedQueue; onEnd({status, note}) when the
   // program ends; onSaves() when the saved files may have changed; onCodepage(letter) with
@@ -35,13 +41,14 @@ export class Game {
 
   // quest: {name, bytes, media: [{name, bytes}]}; mode '0' plays, '1' resumes the save;
   // codepage 'w', 'd', 'u', or null to find it from the quest's text.
-  // seed: the random numbers' seed, or null for the clock.
-  async start(quest, codepage, mode, seed = null) {
+  // seed: the random numbers' seed, or null for the clock; module: a module loaded already.
+  async start(quest, codepage, mode, seed = null, module = null) {
     this.folder = `${SAVES_DIR}/${questFolderName(quest.name, quest.bytes)}`;
     this.quest = quest;
     this.screen.reset();
     this.typed.clear();
-    this.module = await createTindel({ tindelPage: this.pageObject(), print: () => {}, printErr: () => {} });
+    this.module = await (module ?? loadModule());
+    this.module.tindelPage = this.pageObject();
     const FS = this.module.FS;
     FS.mkdir(PLAY_DIR);
     FS.mkdir(SAVES_DIR);

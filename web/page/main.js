@@ -1,7 +1,7 @@
 // The page: the screen, the keys, the bar's buttons and the games played one after another.
 import { createScreen } from './screen.js';
 import { TypedQueue } from './typed_queue.js';
-import { Game, SAVE_FILE, DEBUG_FILE } from './game.js';
+import { Game, SAVE_FILE, DEBUG_FILE, loadModule } from './game.js';
 import { downloadBytes, readFileBytes } from './saves.js';
 import { attachFileOpening } from './open_files.js';
 
@@ -9,6 +9,10 @@ const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', 
 
 const $ = (id) => document.getElementById(id);
 const params = new URLSearchParams(location.search);
+// The first quest and the module load side by side, while the page sets itself up.
+const firstQuestName = params.get('quest') || 'stackle.qst';
+const firstQuest = fetchQuest(firstQuestName);
+let preloadedModule = loadModule();
 const screen = createScreen($('screen'));
 const typed = new TypedQueue();
 screen.onData((data) => typed.push(data));
@@ -40,7 +44,9 @@ async function play(mode) {
   $('quest-name').textContent = quest.name;
   game = new Game({ screen, typed, onEnd: endScreen, onSaves: showSaves, onCodepage: showCodepage });
   window.tindelGame = game;  // for the page's tests and the curious
-  await game.start(quest, questCodepage, mode, seed);
+  const module = preloadedModule;
+  preloadedModule = null;
+  await game.start(quest, questCodepage, mode, seed, module);
   screen.focus();
 }
 
@@ -80,13 +86,18 @@ function wireButtons() {
   }
 }
 
-async function fetchQuest(name) {
-  const response = await fetch(encodeURIComponent(name));
-  if (!response.ok) throw new Error(`${name}: ${response.status} ${response.statusText}`);
-  return { name, bytes: new Uint8Array(await response.arrayBuffer()), media: [] };
+function fetchQuest(name) {
+  return fetch(encodeURIComponent(name)).then(async (response) => {
+    if (!response.ok) throw new Error(`${name}: ${response.status} ${response.statusText}`);
+    return { name, bytes: new Uint8Array(await response.arrayBuffer()), media: [] };
+  });
 }
+
 
 wireButtons();
 attachFileOpening($('open-files'), document.body, playQuest);
-const name = params.get('quest') || 'stackle.qst';
-playQuest(await fetchQuest(name), params.get('codepage'));
+try {
+  await playQuest(await firstQuest, params.get('codepage'));
+} catch (error) {
+  screen.write(`${error.message}\r\nOpen a quest file with the button above.\r\n`);
+}
