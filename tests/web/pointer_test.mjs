@@ -1,6 +1,6 @@
 // Clicks, taps and the wheel on the page's menu: a click on the second entry chooses it, a tap
-// does the same on a touch screen (where the row of keys shows), and the wheel moves the
-// highlight.
+// does the same on a touch screen, where the row of keys shows and works, and the wheel moves
+// the highlight.
 // Usage: node pointer_test.mjs SITE_FOLDER
 import { runTest, waitForScreen, check } from './harness.mjs';
 
@@ -48,6 +48,12 @@ await runTest(async ({ browser, url }) => {
   check(fit <= 412, `the 80 columns are ${fit} px wide on a screen of 412`);
   const tapped = await rowCentre(touch, SECOND_ENTRY);
   await touch.touchscreen.tap(tapped.x, tapped.y);
+  await waitForScreen(touch, 'THE CLIFF PATH');
+
+  // The row of keys does what the keys do.
+  await toTheShore(touch, url);
+  await touch.locator('#touch-keys [data-key="down"]').tap();
+  await touch.locator('#touch-keys [data-key="enter"]').tap();
   await waitForScreen(touch, 'THE CLIFF PATH');
   await phone.close();
 });

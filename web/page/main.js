@@ -79,10 +79,8 @@ function wireButtons() {
     event.target.value = '';
   };
   for (const button of document.querySelectorAll('#touch-keys button')) {
-    button.onclick = () => {
-      typed.push(TOUCH_KEYS[button.dataset.key]);
-      screen.focus();
-    };
+    // The screen keeps no focus here: on a phone that would bring up the keyboard.
+    button.onclick = () => typed.push(TOUCH_KEYS[button.dataset.key]);
   }
 }
 
