@@ -1,5 +1,6 @@
 // The code page of a quest opened from the computer is found from its text and shown: UTF-8
-// with and without a byte-order mark, CP866 and Windows-1251 all show their Cyrillic right.
+// with and without a byte-order mark, CP866 and Windows-1251 all show their Cyrillic right;
+// the player's choice of another code page plays the quest again in it.
 // Usage: node codepage_test.mjs SITE_FOLDER
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -28,4 +29,6 @@ await runTest(async ({ browser, url }) => {
     window.tindelGame !== window.previousGame && window.tindelGame.timing.firstWait !== null);
   const misread = await screenText(page);
   check(!misread.includes('Тёмная'), `the quest still reads right in CP866:\n${misread}`);
+  // Misread, it stops with an error report, whose debug.txt the page offers.
+  await page.locator('#download-debug').waitFor({ state: 'visible' });
 });
