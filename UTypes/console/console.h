@@ -63,6 +63,9 @@ class ScreenOutput {
   // or taps use it; the others ignore it.
   virtual void menu_entries([[maybe_unused]] int first_row, [[maybe_unused]] int count,
                             [[maybe_unused]] int highlighted) {}
+  // Written before each entry of a menu's list, so that a screen without colours shows which
+  // entry is highlighted; empty where the colours show it.
+  virtual std::string_view menu_mark(bool /*highlighted*/) const { return {}; }
 };
 
 class Console : public KeyInput, public ScreenOutput {};

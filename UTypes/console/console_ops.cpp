@@ -33,6 +33,10 @@ int wherey(InterpreterState& s) {
   return s.con_out->wherey();
 }
 
+std::string_view menu_mark(const InterpreterState& s, bool highlighted) {
+  return s.con_out->menu_mark(highlighted);
+}
+
 void gotoxy(InterpreterState& s, int x, int y) {
   s.con_out->gotoxy(x, y);
 }

@@ -18,6 +18,7 @@ void clrscr(InterpreterState& s);
 void conwrite(InterpreterState& s, std::string_view text);
 void conwriteln(InterpreterState& s, std::string_view text);
 int wherey(InterpreterState& s);
+std::string_view menu_mark(const InterpreterState& s, bool highlighted);
 void gotoxy(InterpreterState& s, int x, int y);
 std::uint8_t readkey(InterpreterState& s);
 void menutick(InterpreterState& s);

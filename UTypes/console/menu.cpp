@@ -51,9 +51,9 @@ void show_block(InterpreterState& s, int last) {
   }
 }
 
-// The list below the text, the highlighted entry in the cursor colour; the cursor goes
-// back above the list so that the next pass draws over the same lines. The console learns
-// where the entries stand (for clicks).
+// The list below the text, the highlighted entry in the cursor colour (and after the console's
+// mark, where it has one); the cursor goes back above the list so that the next pass draws
+// over the same lines. The console learns where the entries stand (for clicks).
 void draw_list(InterpreterState& s, int sel) {
   if (s.btn_count <= 0) {
     menu_entries(s, wherey(s), 0, 0);
@@ -62,6 +62,7 @@ void draw_list(InterpreterState& s, int sel) {
   for (int i = 0; i < s.btn_count; ++i) {
     s.text_attr = style_colour(s, "$stylebuttoncolor");
     conwrite(s, "\r\n");
+    if (std::string_view mark = menu_mark(s, i == sel); !mark.empty()) conwrite(s, mark);
     if (i == sel) s.text_attr = style_colour(s, "$stylecursorcolor");
     conwrite(s, s.btn_captions[at(i)].view());
   }
