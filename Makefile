@@ -8,7 +8,7 @@ BINDIR = $(DESTDIR)$(PREFIX)/bin
 MANDIR = $(DESTDIR)$(PREFIX)/share/man/man1
 SHAREDIR = $(DESTDIR)$(PREFIX)/share/tindel
 
-.PHONY: all deps build program author play test bench bench-e2e asan clang fuzz fuzz-run format clean install uninstall
+.PHONY: all deps build program author play test bench bench-e2e asan clang fuzz fuzz-run format clean install uninstall web serve-web web-property-tests bench-web
 
 all: build
 
@@ -31,8 +31,39 @@ author: deps $(BUILD)/CMakeCache.txt
 play: program
 	cd examples && ../$(BUILD)/tindel 0 w stackle.qst
 
-test: build
+# The page's tests (in ctest when node and Chromium are there) play the site: built first.
+test: build web
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The interpreter in WebAssembly and the static site in build-web/site (see docs/web.md).
+PAGE = web/page
+$(PAGE)/node_modules: $(PAGE)/package-lock.json
+	cd $(PAGE) && npm ci --no-audit --no-fund
+	touch $@
+
+build-web/CMakeCache.txt: | deps
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
+
+web: deps $(PAGE)/node_modules build-web/CMakeCache.txt
+	NODE_PATH=/usr/share/nodejs cmake --build build-web -j $(JOBS) --target site
+
+# The property tests of the save format and of number reading on the page's C++ library, in
+# node.
+web-property-tests: web
+	NODE_PATH=/usr/share/nodejs cmake --build build-web -j $(JOBS) --target tindel_wasm_tests
+	node build-web/web/tindel_wasm_tests.js
+
+# The page's figures beside the native player's (bench/web_figures.mjs).
+bench-web: web
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTINDEL_BENCH=ON
+	cmake --build build-bench -j $(JOBS) --target tindel tindel_figure_quests
+	rm -rf build-bench/figure-quests && mkdir -p build-bench/figure-quests
+	build-bench/tindel_figure_quests build-bench/figure-quests
+	node bench/web_figures.mjs build-web/site build-bench/tindel build-bench/figure-quests
+
+serve-web: web
+	@echo "Serving build-web/site on http://localhost:8000 (Ctrl+C stops)"
+	cd build-web/site && python3 -m http.server 8000 --bind 127.0.0.1
 
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTINDEL_BENCH=ON
@@ -84,7 +115,7 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) build-asan build-bench build-clang build-fuzz
+	rm -rf $(BUILD) build-asan build-bench build-clang build-fuzz build-web
 
 # Whole-process figures of the Release build on generated quests (scripts/bench-e2e).
 bench-e2e: deps

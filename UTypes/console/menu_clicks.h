@@ -8,6 +8,11 @@
 
 namespace tindel {
 
+// What turns xterm's mouse reports of presses and releases (1000) in the SGR form (1006) on
+// and off: the terminal and the page's xterm.js both speak it.
+constexpr const char* kMouseReportsOn = "\x1b[?1000h\x1b[?1006h";
+constexpr const char* kMouseReportsOff = "\x1b[?1006l\x1b[?1000l";
+
 // Where the menu's entries stand, as the menu last told the console.
 struct MenuEntries {
   int first_row = 0;  // 1-based row of entry 0

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <charconv>
+#include <cstdlib>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -221,9 +223,15 @@ void scan_word(InterpreterState& s) {
 // whole so that every digit counts, however many zeros lead.
 double fraction_value(std::string_view point_and_digits) {
   double fraction = 0.0;
-  if (point_and_digits.size() > 1)
-    std::from_chars(point_and_digits.data(), point_and_digits.data() + point_and_digits.size(),
-                    fraction);
+  if (point_and_digits.size() <= 1) return fraction;
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+  std::from_chars(point_and_digits.data(), point_and_digits.data() + point_and_digits.size(),
+                  fraction);
+#else
+  // A C++ library without floating-point from_chars (the page's): strtod rounds the same
+  // way, and reads its '.' in the C locale that such a build never leaves.
+  fraction = std::strtod(std::string(point_and_digits).c_str(), nullptr);
+#endif
   return fraction;
 }
 

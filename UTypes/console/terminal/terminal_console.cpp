@@ -36,9 +36,6 @@ constexpr auto kPaintInterval = std::chrono::milliseconds(40);
 
 constexpr const char* kPushTitle = "\x1b[22;0t";
 constexpr const char* kPopTitle = "\x1b[23;0t";
-// xterm's mouse reports of presses and releases (1000), in the SGR form (1006).
-constexpr const char* kMouseOn = "\x1b[?1000h\x1b[?1006h";
-constexpr const char* kMouseOff = "\x1b[?1006l\x1b[?1000l";
 
 }  // namespace
 
@@ -106,13 +103,10 @@ std::optional<std::string> TerminalConsole::readline() {
   wait_for_picture_key();  // the line is typed once the picture is closed
   close_picture();
   LineEditor editor(typed_lines_);
-  edit_x_ = model_.cursor_x();
-  edit_y_ = model_.cursor_y();
-  edit_drawn_ = 0;
-  editing_ = true;
+  edited_.begin(model_);
   LineEditor::Outcome outcome = LineEditor::Outcome::kEditing;
   while (outcome == LineEditor::Outcome::kEditing) {
-    draw_edited_line(editor);
+    edited_.draw(model_, editor.text(), editor.cursor(), attr_);
     render();
     // In raw mode Ctrl+D is a key; an end of the input is a terminal gone.
     if (reader_.ended() && reader_.empty())
@@ -120,10 +114,11 @@ std::optional<std::string> TerminalConsole::readline() {
     else if (std::optional<DecodedKey> key = next_edit_key())
       outcome = editor.press({key->key, key->from_sequence});
   }
-  editing_ = false;
-  if (outcome == LineEditor::Outcome::kEndOfInput) return std::nullopt;
-  model_.move_cursor(edit_x_, edit_y_);
-  model_.write(editor.text() + "\r\n", attr_);
+  if (outcome == LineEditor::Outcome::kEndOfInput) {
+    edited_.abandon();
+    return std::nullopt;
+  }
+  edited_.finish(model_, editor.text(), attr_);
   render();
   return editor.text();
 }
@@ -131,23 +126,8 @@ std::optional<std::string> TerminalConsole::readline() {
 std::optional<DecodedKey> TerminalConsole::next_edit_key() {
   if (std::optional<DecodedKey> key = reader_.take_decoded()) return key;
   auto filled = reader_.fill(reader_.empty() ? -1 : reader_.sequence_wait_left());
-  if (filled == KeyReader::Fill::kInterrupted && follow_signals()) {
-    edit_x_ = std::min(edit_x_, model_.width() - 1);
-    edit_y_ = std::min(edit_y_, model_.height() - 1);
-  }
+  if (filled == KeyReader::Fill::kInterrupted && follow_signals()) edited_.fit(model_);
   return std::nullopt;
-}
-
-void TerminalConsole::draw_edited_line(const LineEditor& editor) {
-  const std::string& text = editor.text();
-  model_.move_cursor(edit_x_, edit_y_);
-  std::string shown = text;
-  if (edit_drawn_ > text.size()) shown.append(edit_drawn_ - text.size(), ' ');
-  model_.write(shown, attr_);  // a wrap in the last row scrolls, and moves edit_y_ up
-  edit_drawn_ = text.size();
-  const int at = edit_x_ + static_cast<int>(editor.cursor());
-  model_.move_cursor(at % model_.width(),
-                     std::min(edit_y_ + at / model_.width(), model_.height() - 1));
 }
 
 void TerminalConsole::menutick() {
@@ -219,7 +199,7 @@ void TerminalConsole::follow_highlight() {
 void TerminalConsole::report_mouse(bool on) {
   if (on == mouse_reported_ || restored_) return;
   mouse_reported_ = on;
-  out_ += on ? kMouseOn : kMouseOff;
+  out_ += on ? kMouseReportsOn : kMouseReportsOff;
 }
 
 void TerminalConsole::gotoxy(int x, int y) {
@@ -229,8 +209,8 @@ void TerminalConsole::gotoxy(int x, int y) {
 }
 
 void TerminalConsole::before_scroll(const ScreenModel&) {
-  if (editing_ && edit_y_ > 0) --edit_y_;  // the edited line moves up with the rest
-  if (picture_.showing()) return;          // the model is painted whole when the picture closes
+  edited_.scrolled();
+  if (picture_.showing()) return;  // the model is painted whole when the picture closes
   // Sent with the rest at the next render (within the paint interval): a page that scrolls
   // goes out in one write, not one a line.
   paint();
@@ -243,7 +223,7 @@ bool TerminalConsole::follow_signals() {
     // Back from a stop: the title and the cursor were given back, the screen may be
     // anything.
     out_ += kPushTitle + title_sequence() + cursor_sequence();
-    if (mouse_reported_) out_ += kMouseOn;
+    if (mouse_reported_) out_ += kMouseReportsOn;
     redraw = true;
   }
   if (take_resize_signal()) {
@@ -374,7 +354,7 @@ std::string TerminalConsole::farewell() const {
   // The shell's prompt goes on the first row below everything written, or below the
   // picture when one covers the screen (the program ended by a signal while it was up).
   const int row = picture_.showing() ? model_.height() : last_row_in_use(model_) + 1;
-  std::string bytes = kMouseOff;
+  std::string bytes = kMouseReportsOff;
   bytes += "\x1b[0m\x1b[?25h";
   bytes += kPopTitle;
   if (row < model_.height()) {

@@ -14,6 +14,7 @@
 #include "UTypes/console/menu_clicks.h"
 #include "UTypes/console/screen_model.h"
 #include "UTypes/console/terminal/ansi_colours.h"
+#include "UTypes/console/terminal/edited_line.h"
 #include "UTypes/console/terminal/line_editor.h"
 #include "UTypes/console/terminal/picture/picture_overlay.h"
 #include "UTypes/console/terminal/terminal_guard.h"
@@ -76,8 +77,6 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   void render_soon();
   void paint();
   void send();
-  // The line being edited, drawn into the model where it began, the cursor at its place.
-  void draw_edited_line(const LineEditor& editor);
   // The next key for the line editor; nullopt when woken for a resize or a continue.
   std::optional<DecodedKey> next_edit_key();
   std::string farewell() const;
@@ -114,10 +113,7 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   MenuEntries entries_;                    // as the menu last told them
   std::deque<std::uint8_t> clicked_keys_;  // the keys of a click not yet taken
   bool mouse_reported_ = false;            // the terminal's mouse mode is on
-  int edit_x_ = 0;                         // where the edited line begins in the model
-  int edit_y_ = 0;
-  std::size_t edit_drawn_ = 0;  // characters of the edited line last drawn
-  bool editing_ = false;
+  EditedLine edited_;
   bool restored_ = false;
   std::chrono::steady_clock::time_point last_break_poll_{};
   std::chrono::steady_clock::time_point unpainted_since_{};

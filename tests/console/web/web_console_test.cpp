@@ -1,0 +1,109 @@
+// The page's console: keys as the page hands them over (xterm's bytes, UTF-8 text), the waits
+// that give the browser its thread, and the line typed for `input`.
+#include "UTypes/console/web/web_console.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "UTypes/charset/cp866.h"
+
+namespace tindel {
+namespace {
+
+// A page whose player has typed the next chunk each time the console asks (an empty chunk:
+// nothing yet).
+class FakePage : public PageLink {
+ public:
+  std::deque<std::string> chunks;
+  std::string shown;
+  std::string title;
+  std::vector<int> waits;   // each wait's timeout
+  std::vector<int> pauses;  // each pause's length
+
+  void show(std::string_view bytes) override { shown += bytes; }
+  void set_title(std::string_view utf8_title) override { title = utf8_title; }
+  void take_typed(std::string& to, int timeout_ms) override {
+    if (timeout_ms != 0) waits.push_back(timeout_ms);
+    if (chunks.empty()) {
+      ADD_FAILURE() << "the console waited with nothing left to type";
+      to += "\r";
+      return;
+    }
+    to += chunks.front();
+    chunks.pop_front();
+  }
+  void pause(int ms) override { pauses.push_back(ms); }
+};
+
+TEST(WebConsole, KeysArriveAsATerminalSendsThemAndEachWaitBlocksUntilSome) {
+  FakePage page;
+  page.chunks = {"\x1b[B", "\x1b", "Ж\r", "\x1bOP"};
+  WebConsole console(page);
+  EXPECT_EQ(console.waitkey(), key::kDown);
+  EXPECT_EQ(console.waitkey(), key::kEscape);  // a lone Escape is not held for a sequence
+  EXPECT_EQ(console.waitkey(), static_cast<std::uint8_t>(utf8_to_cp866("Ж")[0]));
+  EXPECT_EQ(console.pollbreak(), key::kEnter);  // typed ahead, seen without asking the page
+  EXPECT_EQ(console.waitkey(), key::kF1);
+  EXPECT_EQ(page.waits, std::vector<int>({-1, -1, -1, -1}));
+}
+
+TEST(WebConsole, PollingAndTheMenuTickNeverWaitForKeys) {
+  FakePage page;
+  page.chunks = {"", "i"};
+  WebConsole console(page);
+  EXPECT_EQ(console.pollbreak(), key::kNone);
+  EXPECT_EQ(console.readkey(), key::kNone);
+  console.menutick();
+  EXPECT_EQ(console.readkey(), 'i');
+  EXPECT_TRUE(page.waits.empty());
+  EXPECT_EQ(page.pauses, std::vector<int>({55}));
+}
+
+TEST(WebConsole, ALineIsEditedOnTheScreenAndReturnedInCp866) {
+  FakePage page;
+  page.chunks = {"Ма", "ш\x7f", "рия", "\r"};
+  WebConsole console(page);
+  console.conwrite(utf8_to_cp866("Имя? "), 7);
+  std::optional<std::string> line = console.readline();
+  ASSERT_TRUE(line);
+  EXPECT_EQ(*line, utf8_to_cp866("Мария"));
+  EXPECT_EQ(console.wherey(), 2);  // the line end is written after the line
+  EXPECT_NE(page.shown.find("Имя? "), std::string::npos);
+  EXPECT_NE(page.shown.find("рия"), std::string::npos);
+  EXPECT_EQ(page.waits.size(), 4u);
+}
+
+TEST(WebConsole, WhileAMenuWaitsAClickComesBackAsTheKeysThatChooseItsEntry) {
+  FakePage page;
+  // A press and its release on row 11 (the second entry), then the wheel down.
+  page.chunks = {"\x1b[<0;5;11M\x1b[<0;5;11m", "\x1b[<65;5;10M"};
+  WebConsole console(page);
+  console.menu_entries(10, 2, 0);
+  console.flush();
+  EXPECT_NE(page.shown.find(kMouseReportsOn), std::string::npos);
+  EXPECT_EQ(console.waitkey(), key::kDown);
+  EXPECT_EQ(console.waitkey(), key::kEnter);
+  EXPECT_EQ(console.waitkey(), key::kDown);
+  console.menu_entries(0, 0, 0);
+  console.flush();
+  EXPECT_NE(page.shown.find(kMouseReportsOff), std::string::npos);
+}
+
+TEST(WebConsole, TheScreenReachesThePageOnlyWhenItWaitsOrFlushes) {
+  FakePage page;
+  WebConsole console(page);
+  console.set_title(utf8_to_cp866("Маяк"));
+  console.clrscr(7);
+  page.shown.clear();
+  console.conwrite("THE SHORE\r\n", 15);
+  EXPECT_EQ(page.shown, "");
+  console.flush();
+  EXPECT_NE(page.shown.find("THE SHORE"), std::string::npos);
+  EXPECT_EQ(page.title, "Маяк");
+}
+
+}  // namespace
+}  // namespace tindel

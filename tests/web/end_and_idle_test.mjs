@@ -1,0 +1,49 @@
+// The end of a game in the page: Escape, its report and Enter bring the end screen, and Play
+// again starts the quest afresh. While a menu waits the page's main thread stays idle.
+// Usage: node end_and_idle_test.mjs SITE_FOLDER
+import { runTest, waitForScreen, screenText, check } from './harness.mjs';
+
+// The share of the main thread's time a waiting menu may take.
+const BUSY_LIMIT = 0.05;
+const WAIT_MS = 5000;
+
+async function mainThreadBusy(page, ms) {
+  const session = await page.context().newCDPSession(page);
+  await session.send('Performance.enable');
+  const taskSeconds = async () =>
+    (await session.send('Performance.getMetrics')).metrics.find((m) => m.name === 'TaskDuration').value;
+  const before = await taskSeconds();
+  await new Promise((resolve) => setTimeout(resolve, ms));
+  const busy = (await taskSeconds()) - before;
+  await session.detach();
+  return busy / (ms / 1000);
+}
+
+await runTest(async ({ browser, url }) => {
+  const page = await browser.newPage();
+  await page.goto(`${url}index.html?seed=1`);
+  await waitForScreen(page, 'Press any key to begin.');
+  await page.keyboard.press('Enter');
+  await page.keyboard.type('Иван');
+  await page.keyboard.press('Enter');
+  await waitForScreen(page, 'Step out into the storm');
+
+  const busy = await mainThreadBusy(page, WAIT_MS);
+  check(busy < BUSY_LIMIT, `a waiting menu keeps the main thread ${(busy * 100).toFixed(1)}% busy`);
+
+  await page.keyboard.press('Escape');
+  await page.waitForTimeout(300);
+  const report = await screenText(page);
+  check(!(await page.locator('#end').isVisible()), `the game ended at Escape alone:\n${report}`);
+  await page.keyboard.press('Enter');
+  await page.locator('#end').waitFor({ state: 'visible' });
+  const ended = await page.locator('#end-text').textContent();
+  check(/ended/.test(ended), `the end screen says: ${ended}`);
+
+  await page.locator('#play-again').click();
+  await page.locator('#end').waitFor({ state: 'hidden' });
+  const fresh = await waitForScreen(page, 'Press any key to begin.');
+  check(!fresh.includes('Иван'), `Play again kept the old game:\n${fresh}`);
+  await page.keyboard.press('Enter');
+  await waitForScreen(page, 'What is your name, traveller?');
+});

@@ -1,0 +1,167 @@
+// One game: a fresh instance of the interpreter's module that plays a quest until the program
+// ends. The game's working folder holds the quest and its media under their own names (a
+// save names its quest) and the saved files. Those are kept in IndexedDB (IDBFS), in the
+// quest's own folder there: copied and written at the first wait after they change, before
+// the browser gets its thread back, and at the end of the game.
+import createTindel from './tindel.js';
+import { questFolderName } from './saves.js';
+
+const PLAY_DIR = '/play';
+const SAVES_DIR = '/saves';
+export const SAVE_FILE = 'save.txt';
+export const DEBUG_FILE = 'debug.txt';
+const KEPT_FILES = [SAVE_FILE, DEBUG_FILE];
+
+const never = new Promise(() => {});
+
+// A fresh instance of the module. The page starts loading the first one before it has the
+// quest, so that the two downloads overlap.
+export function loadModule() {
+  return createTindel({ print: () => {}, printErr: () => {} });
+}
+
+export class Game {
+  // screen: the xterm.js terminal; typed: the TypedQueue; onEnd({status, note}) when the
+  // program ends; onSaves() when the saved files may have changed; onCodepage(letter) with
+  // the code page the game plays in.
+  constructor({ screen, typed, onEnd, onSaves, onCodepage = () => {} }) {
+    this.screen = screen;
+    this.typed = typed;
+    this.onEnd = onEnd;
+    this.onSaves = onSaves;
+    this.onCodepage = onCodepage;
+    this.module = null;
+    this.stopped = false;
+    this.ending = null;
+    this.media = [];
+    this.keptStamps = new Map();
+    // performance.now() when the interpreter started, first waited and ended (benchmarks).
+    this.timing = { started: null, firstWait: null, ended: null };
+  }
+
+  // quest: {name, bytes, media: [{name, bytes}]}; mode '0' plays, '1' resumes the save;
+  // codepage 'w', 'd', 'u', or null to find it from the quest's text.
+  // seed: the random numbers' seed, or null for the clock; module: a module loaded already.
+  async start(quest, codepage, mode, seed = null, module = null) {
+    this.folder = `${SAVES_DIR}/${questFolderName(quest.name, quest.bytes)}`;
+    this.quest = quest;
+    this.screen.reset();
+    this.typed.clear();
+    this.module = await (module ?? loadModule());
+    this.module.tindelPage = this.pageObject();
+    const FS = this.module.FS;
+    FS.mkdir(PLAY_DIR);
+    FS.mkdir(SAVES_DIR);
+    FS.mount(FS.filesystems.IDBFS, {}, SAVES_DIR);
+    await this.sync(true);
+    if (!FS.analyzePath(this.folder).exists) FS.mkdir(this.folder);
+    for (const file of [quest, ...(quest.media ?? [])]) FS.writeFile(`${PLAY_DIR}/${file.name}`, file.bytes);
+    this.copyKeptFiles(this.folder, PLAY_DIR);
+    FS.chdir(PLAY_DIR);
+    if (!codepage) {
+      codepage = String.fromCharCode(
+        this.module.ccall('tindel_detect_codepage', 'number', ['string'], [quest.name]));
+    }
+    this.onCodepage(codepage);
+    this.noteKeptFiles();
+    this.onSaves();
+    const questPath = quest.name;
+    const play = Promise.resolve().then(() => {
+      this.timing.started = performance.now();
+      return this.module.ccall('tindel_play', 'number', ['string', 'string', 'string', 'number'],
+        [mode, codepage, questPath, seed ?? -1], { async: true });
+    });
+    play.then(() => this.finish(), (error) => {
+      if (error !== this.leaving) console.error(error);
+      this.finish();
+    });
+  }
+
+  // Ends the game at once (another quest, Continue): it never runs again.
+  stop() {
+    this.stopped = true;
+    this.typed.wake();
+  }
+
+  readFile(name) {
+    const path = `${PLAY_DIR}/${name}`;
+    return this.module?.FS.analyzePath(path).exists ? this.module.FS.readFile(path) : null;
+  }
+
+  async writeSave(bytes) {
+    this.module.FS.writeFile(`${PLAY_DIR}/${SAVE_FILE}`, bytes);
+    await this.keepFiles();
+  }
+
+  async finish() {
+    this.timing.ended = performance.now();
+    if (this.stopped) return;
+    this.stopped = true;
+    await this.keepFiles();
+    this.onEnd(this.ending ?? { status: 0, note: '' });
+  }
+
+  pageObject() {
+    this.leaving = new Error('the game left the module');
+    return {
+      leaving: this.leaving,
+      show: (bytes) => this.screen.write(bytes),
+      setTitle: (title) => { document.title = title ? `${title} — Tindel` : 'Tindel'; },
+      typedLength: () => this.typed.length,
+      takeTyped: (count) => this.typed.take(count),
+      waitTyped: async (timeoutMs) => {
+        this.timing.firstWait ??= performance.now();
+        await this.keepFiles();
+        if (!this.stopped) await this.typed.wait(timeoutMs);
+        if (this.stopped) await never;
+      },
+      pause: async (ms) => {
+        this.timing.firstWait ??= performance.now();
+        await this.keepFiles();
+        await new Promise((resolve) => setTimeout(resolve, ms));
+        if (this.stopped) await never;
+      },
+      mediaRequest: (kind, file) => { this.media.push({ kind, file }); },
+      gameEnds: (status, note) => { this.ending = { status, note }; },
+    };
+  }
+
+  // Writes the saved files to IndexedDB when any changed since they were last written.
+  async keepFiles() {
+    if (!this.module) return;
+    const before = new Map(this.keptStamps);
+    this.noteKeptFiles();
+    const changed = KEPT_FILES.some((name) => before.get(name) !== this.keptStamps.get(name));
+    if (!changed) return;
+    this.copyKeptFiles(PLAY_DIR, this.folder);
+    await this.sync(false);
+    this.onSaves();
+  }
+
+  noteKeptFiles() {
+    const FS = this.module.FS;
+    for (const name of KEPT_FILES) {
+      const path = `${PLAY_DIR}/${name}`;
+      let stamp = '';
+      if (FS.analyzePath(path).exists) {
+        const stat = FS.stat(path);
+        stamp = `${stat.mtime.getTime()}:${stat.size}`;
+      }
+      this.keptStamps.set(name, stamp);
+    }
+  }
+
+  copyKeptFiles(from, to) {
+    const FS = this.module.FS;
+    for (const name of KEPT_FILES) {
+      if (FS.analyzePath(`${from}/${name}`).exists) {
+        FS.writeFile(`${to}/${name}`, FS.readFile(`${from}/${name}`));
+      }
+    }
+  }
+
+  sync(populate) {
+    return new Promise((resolve, reject) =>
+      this.module.FS.syncfs(populate, (error) => (error ? reject(error) : resolve())));
+  }
+}

@@ -1,0 +1,101 @@
+// The page: the screen, the keys, the bar's buttons and the games played one after another.
+import { createScreen } from './screen.js';
+import { TypedQueue } from './typed_queue.js';
+import { Game, SAVE_FILE, DEBUG_FILE, loadModule } from './game.js';
+import { downloadBytes, readFileBytes } from './saves.js';
+import { attachFileOpening } from './open_files.js';
+
+const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
+
+const $ = (id) => document.getElementById(id);
+const params = new URLSearchParams(location.search);
+// The first quest and the module load side by side, while the page sets itself up.
+const firstQuestName = params.get('quest') || 'stackle.qst';
+const firstQuest = fetchQuest(firstQuestName);
+let preloadedModule = loadModule();
+const screen = createScreen($('screen'));
+const typed = new TypedQueue();
+screen.onData((data) => typed.push(data));
+
+const seed = params.has('seed') ? Number(params.get('seed')) : null;
+let quest = null;  // {name, bytes, media}
+let questCodepage = null;  // null until given or found
+let game = null;
+
+function showSaves() {
+  const hasSave = game?.readFile(SAVE_FILE) != null;
+  $('continue').hidden = !hasSave;
+  $('end-continue').hidden = !hasSave;
+  $('download-save').hidden = !hasSave;
+  $('download-debug').hidden = game?.readFile(DEBUG_FILE) == null;
+}
+
+function endScreen({ status, note }) {
+  const how = status === 0 ? 'The game has ended.' : `The game has ended (status ${status}).`;
+  $('end-text').textContent = note ? `${how} ${note}` : how;
+  $('end').hidden = false;
+  showSaves();
+  $('play-again').focus();
+}
+
+async function play(mode) {
+  game?.stop();
+  $('end').hidden = true;
+  $('quest-name').textContent = quest.name;
+  game = new Game({ screen, typed, onEnd: endScreen, onSaves: showSaves, onCodepage: showCodepage });
+  window.tindelGame = game;  // for the page's tests and the curious
+  const module = preloadedModule;
+  preloadedModule = null;
+  await game.start(quest, questCodepage, mode, seed, module);
+  screen.focus();
+}
+
+function showCodepage(letter) {
+  questCodepage = letter;
+  $('codepage').value = letter;
+}
+
+// page: the quest's code page, or null to find it from its text.
+export async function playQuest(newQuest, page) {
+  quest = newQuest;
+  questCodepage = page;
+  await play('0');
+}
+
+function wireButtons() {
+  $('play-again').onclick = () => play('0');
+  $('continue').onclick = () => play('1');
+  $('end-continue').onclick = () => play('1');
+  $('codepage').onchange = () => {
+    questCodepage = $('codepage').value;
+    play('0');
+  };
+  $('download-save').onclick = () => downloadBytes(SAVE_FILE, game.readFile(SAVE_FILE));
+  $('download-debug').onclick = () => downloadBytes(DEBUG_FILE, game.readFile(DEBUG_FILE));
+  $('load-save').onchange = async (event) => {
+    const [file] = event.target.files;
+    if (!file) return;
+    await game.writeSave(await readFileBytes(file));
+    event.target.value = '';
+  };
+  for (const button of document.querySelectorAll('#touch-keys button')) {
+    // The screen keeps no focus here: on a phone that would bring up the keyboard.
+    button.onclick = () => typed.push(TOUCH_KEYS[button.dataset.key]);
+  }
+}
+
+function fetchQuest(name) {
+  return fetch(encodeURIComponent(name)).then(async (response) => {
+    if (!response.ok) throw new Error(`${name}: ${response.status} ${response.statusText}`);
+    return { name, bytes: new Uint8Array(await response.arrayBuffer()), media: [] };
+  });
+}
+
+
+wireButtons();
+attachFileOpening($('open-files'), document.body, playQuest);
+try {
+  await playQuest(await firstQuest, params.get('codepage'));
+} catch (error) {
+  screen.write(`${error.message}\r\nOpen a quest file with the button above.\r\n`);
+}
