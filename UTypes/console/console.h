@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "UTypes/console/screen_model.h"
+
 namespace tindel {
 
 // Key codes as the interpreter sees them: CP866 characters, Enter 13, Escape 27, Up 72,
@@ -58,6 +60,10 @@ class ScreenOutput {
   virtual int wherey() = 0;               // 1-based cursor row
   virtual void gotoxy(int x, int y) = 0;  // 1-based column and row; out of range: nothing
   virtual void flush() = 0;               // show everything written so far
+  // The screen as it stands, for a moment of play to show again; nullopt from a front end
+  // that keeps no screen (a pipe), which shows the moment's text again instead.
+  virtual std::optional<ScreenImage> screen_image() { return std::nullopt; }
+  virtual void show_screen_image(const ScreenImage&) {}
 };
 
 class Console : public KeyInput, public ScreenOutput {};

@@ -181,6 +181,11 @@ void TerminalConsole::conwrite(std::string_view bytes, std::uint8_t attr) {
   changed();
 }
 
+void TerminalConsole::show_screen_image(const ScreenImage& image) {
+  model_.show_image(image);
+  changed();
+}
+
 void TerminalConsole::gotoxy(int x, int y) {
   model_.move_cursor(x - 1, y - 1);
   changed();
