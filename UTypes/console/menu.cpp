@@ -9,6 +9,7 @@
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/numeric.h"
 #include "UTypes/eval/var_table.h"
+#include "UTypes/moments/play_control.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/nesting_guard.h"
 #include "UTypes/state/program_end.h"
@@ -173,6 +174,7 @@ std::uint8_t latin_layout_key(std::uint8_t k) {
 
 // One key of a pass; true when the choice is made.
 bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string& choice) {
+  moment_key(s, k);
   inventory_keys(s, pass, k);
   if (k == key::kEscape) reporterror(s, "[menu] ESC", exit_status::kOk);
   if (s.btn_count <= 0) return false;

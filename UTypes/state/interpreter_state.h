@@ -24,6 +24,7 @@ namespace tindel {
 class KeyInput;
 class ScreenOutput;
 class MediaPlayer;
+class MomentHistory;
 
 constexpr int kVarSlots = 751;  // slots 0..750; slot 0 is the search sentinel
 constexpr int kLastSlot = 750;
@@ -127,6 +128,7 @@ struct InterpreterState {
   std::int32_t text_depth = 0;        // open texts
   std::int32_t menu_depth = 0;        // menus re-entered from use actions
   std::int64_t statements_left = -1;  // statements a run may still execute; -1: no limit
+  MomentHistory* moments = nullptr;   // Back's moments; none: Back and restart are off
 
   // The authors' tools: a watcher of the check run, and where the current token began (kept
   // only while a watcher is set).
