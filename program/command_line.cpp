@@ -57,6 +57,16 @@ bool names_quest_file(const std::vector<std::string>& args) {
   return args.size() == 1 && args[0] != "1" && args[0] != "6" && is_regular_file(args[0]);
 }
 
+PlayerSwitches take_player_switches(std::vector<std::string>& args) {
+  PlayerSwitches switches;
+  std::erase_if(args, [&](const std::string& arg) {
+    if (arg == "--no-back") switches.no_back = true;
+    if (arg == "--continue") switches.continue_game = true;
+    return arg == "--no-back" || arg == "--continue";
+  });
+  return switches;
+}
+
 bool utf8_codepage(const std::vector<std::string>& args) {
   return args.size() == 3 && args[1] == "u";
 }

@@ -19,6 +19,14 @@ std::optional<std::string> information_request(const std::vector<std::string>& a
 // resume a saved game): the file is played in mode 0 with code page w.
 bool names_quest_file(const std::vector<std::string>& args);
 
+// The player's switches of Back and continuing, taken out of the parameters: "--no-back"
+// anywhere, "--continue" before the quest's name.
+struct PlayerSwitches {
+  bool no_back = false;
+  bool continue_game = false;
+};
+PlayerSwitches take_player_switches(std::vector<std::string>& args);
+
 // Code page "u" (UTF-8 text), which, like "d", counts only with exactly three parameters.
 bool utf8_codepage(const std::vector<std::string>& args);
 
