@@ -9,13 +9,6 @@ SRC=$(realpath "$2")
 source "$SRC/tests/e2e/tmux_lib.sh"
 tmux_require
 
-# The process the shell of the pane started: the game.
-game_pid() {
-  local shell_pid
-  shell_pid=$(tmux_cmd display-message -p -t e2e '#{pane_pid}')
-  ps -o pid= --ppid "$shell_pid" | head -1 | tr -d ' '
-}
-
 # start LINE: the game started by LINE at the prompt, its stderr into err.txt.
 start() {
   tmux_cmd send-keys -t e2e "clear" Enter
@@ -25,7 +18,7 @@ start() {
 
 kill_game() {
   local pid
-  pid=$(game_pid)
+  pid=$(tmux_game_pid)
   [ -n "$pid" ] || { fail "no game to kill"; return; }
   kill -KILL "$pid"
   tmux_poll 5 bash -c "! kill -0 $pid 2>/dev/null" || fail "the game outlived SIGKILL"
