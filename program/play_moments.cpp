@@ -68,6 +68,7 @@ std::optional<MenuWait> PlayMoments::start(InterpreterState& s) {
   if (!options_.continue_game && !player_continues(s)) return std::nullopt;
   restore_moment(s, *moment);
   if (moment->screen) s.con_out->show_screen_image(*moment->screen);
+  history_.follow_quest_version(s.quest_file.image()->version);
   history_.keep(moment_to_bytes(*moment));
   return moment->wait;
 }

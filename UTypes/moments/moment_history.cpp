@@ -20,6 +20,11 @@ std::optional<std::string> MomentHistory::step_back() {
   return moments_.back();
 }
 
+void MomentHistory::follow_quest_version(std::uint64_t version) {
+  if (version != quest_version_) clear();
+  quest_version_ = version;
+}
+
 void MomentHistory::clear() {
   moments_.clear();
   bytes_ = 0;

@@ -2,6 +2,7 @@
 // The moments Back goes through: the byte form of each menu's moment, newest last. The
 // oldest are dropped beyond kMaxMoments or beyond kMaxBytes, the newest always kept.
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -23,6 +24,9 @@ class MomentHistory {
   void set_back_keys(bool on) { back_keys_ = on; }
   bool back_keys() const { return back_keys_; }
   void keep(std::string bytes);
+  // Moments point into one text of the quest: when it was read anew (edited on disk), the
+  // moments of the text before are dropped.
+  void follow_quest_version(std::uint64_t version);
   // Drops the newest moment and gives the one before it; nullopt (nothing dropped) when the
   // newest is the only one.
   std::optional<std::string> step_back();
@@ -34,6 +38,7 @@ class MomentHistory {
   std::deque<std::string> moments_;
   std::size_t bytes_ = 0;
   bool back_keys_ = true;
+  std::uint64_t quest_version_ = 0;
   std::function<void(std::string_view)> listener_;
 };
 

@@ -58,6 +58,7 @@ bool confirmed_restart(InterpreterState& s) {
 
 void keep_moment(InterpreterState& s, MenuWait wait) {
   if (!serves_menu(s)) return;
+  if (s.quest_file.image()) s.moments->follow_quest_version(s.quest_file.image()->version);
   s.moments->keep(moment_to_bytes(take_moment(s, wait, s.con_out->screen_image())));
 }
 

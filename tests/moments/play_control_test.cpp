@@ -33,17 +33,23 @@ struct Play {
   std::string quest;
   std::vector<std::uint8_t> keys;
   bool back_keys = true;
+  MomentOptions file = {};                     // the file of moments: kept, continued from, offered
+  std::optional<std::uint8_t> title_key = {};  // the answer to the title line's question
+  const TempDir* folder = nullptr;             // where the quest lies; a new one when none
 };
 
 // Plays until the keys run out, at the menu that waits for the next one.
 QuestRun play(const Play& p) {
-  TempDir dir;
+  std::optional<TempDir> own;
+  const TempDir& dir = p.folder ? *p.folder : own.emplace();
   RunOptions options;
   options.args = {"0", "w", "quest.qst"};
   options.convert_line_ends = false;
+  options.moments = p.file;
   options.moments.back_keys = p.back_keys;
   bool bundled = p.quest.empty();
   options.input = [&](ScriptedConsole& c) {
+    if (p.title_key) c.add_key(*p.title_key);
     if (bundled) opening(c);
     for (std::uint8_t k : p.keys)
       c.add_key(k);
@@ -146,6 +152,30 @@ TEST(BackTest, InsideAUseActionDoesNothing) {
   QuestRun without = play({kUseQuest, {kEnter, 'u', key::kDown, kEnter}});
   EXPECT_NE(with_back.screen().find("Rubbed."), std::string::npos);
   expect_same_menu(with_back, without);
+}
+
+// Games that keep their file of moments in a state folder of their own.
+class ContinueTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("XDG_STATE_HOME", state_.path().c_str(), 1); }
+  void TearDown() override { unsetenv("XDG_STATE_HOME"); }
+  TempDir state_;
+  TempDir quest_;  // one quest file, so one file of moments
+};
+
+TEST_F(ContinueTest, TheTitleLinesEnterContinuesAtTheMenuLeftAndAnotherKeyBeginsAnew) {
+  const MomentOptions offered{.keep_file = true, .offer_continue = true};
+  QuestRun left = play({{}, kThreeChoices, true, {.keep_file = true}, {}, &quest_});
+  QuestRun continued = play({{}, {}, true, offered, kEnter, &quest_});
+  EXPECT_EQ(continued.screen().find("Press any key to begin."), std::string::npos);
+  expect_same_menu(continued, left);
+
+  // The continued game's history begins at its menu: Back there does nothing.
+  expect_same_menu(play({{}, {kBack}, true, offered, kEnter, &quest_}), left);
+
+  QuestRun anew = play({{}, {kEnter}, true, offered, key::kEscape, &quest_});
+  EXPECT_NE(anew.screen().find("Continue where you left off?"), std::string::npos);
+  expect_same_menu(anew, play({{}, {kEnter}}));
 }
 
 }  // namespace
