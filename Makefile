@@ -63,7 +63,8 @@ fuzz-run: fuzz
 	scripts/fuzz-run $(FUZZ_SECONDS) build-fuzz
 
 # The player and the authors' program, their manuals tindel(1) and tindel-author(1), and the
-# docs and the examples (with the walkthrough of the bundled quest) under share/tindel.
+# docs and the examples (with the walkthrough of the bundled quest and the media its quests
+# play) under share/tindel.
 install: program author
 	install -d $(BINDIR) $(MANDIR) $(SHAREDIR)/docs $(SHAREDIR)/examples
 	install -m 755 $(BUILD)/tindel $(BINDIR)/tindel
@@ -72,6 +73,7 @@ install: program author
 	install -m 644 docs/tindel-author.1 $(MANDIR)/tindel-author.1
 	install -m 644 README.md docs/language.md docs/media.md docs/authors.md $(SHAREDIR)/docs
 	install -m 644 examples/README.md examples/*.qst examples/*.walk $(SHAREDIR)/examples
+	install -m 644 examples/*.mid examples/*.wav examples/*.jpg $(SHAREDIR)/examples
 
 uninstall:
 	rm -f $(BINDIR)/tindel $(BINDIR)/tindel-author $(MANDIR)/tindel.1 $(MANDIR)/tindel-author.1

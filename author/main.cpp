@@ -13,6 +13,7 @@ constexpr const char* kUsage =
     "usage: tindel-author lint [--codepage w|d|u] [--format text|json] FILE...\n"
     "       tindel-author map [--codepage w|d|u] [-o FILE.svg|FILE.png|FILE.dot] FILE\n"
     "       tindel-author walk FILE.walk\n"
+    "       tindel-author qs1 FILE [-o OUT]   (the encoded twin of a quest, or the plain one)\n"
     "       tindel-author lsp   (a language server for editors, on stdin and stdout)\n";
 
 }  // namespace
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   if (command == "map") return tindel::author::map_command(args, std::cout, std::cerr);
   if (command == "lsp") return tindel::author::lsp_command(args, std::cin, std::cout, std::cerr);
   if (command == "walk") return tindel::author::walk_command(args, std::cout, std::cerr);
+  if (command == "qs1") return tindel::author::qs1_command(args, std::cout, std::cerr);
   std::cerr << "tindel-author: unknown command '" << command << "'\n" << kUsage;
   return tindel::author::kStatusUsage;
 }

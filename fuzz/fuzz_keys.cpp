@@ -1,14 +1,17 @@
-// The key decoder over terminal bytes, and the character set conversions, each checked
-// against what it promises.
+// The key decoder over terminal bytes (mouse reports too), the character set conversions and
+// the code page detection, each checked against what it promises.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "UTypes/charset/codepage_detect.h"
 #include "UTypes/charset/cp866.h"
 #include "UTypes/charset/locale_charset.h"
+#include "UTypes/console/console.h"
 #include "UTypes/console/key_decoder.h"
+#include "UTypes/console/menu_clicks.h"
 #include "fuzz/fuzz_run.h"
 
 namespace {
@@ -17,12 +20,21 @@ void check(bool condition) {
   if (!condition) std::abort();
 }
 
+// A mouse report on a full screen's list is at most a walk over the list and Enter.
+void check_click(const tindel::MouseReport& report) {
+  const tindel::MenuEntries list{1, 25, 12};
+  for (std::uint8_t key : tindel::keys_for_mouse(list, report))
+    check(key == tindel::key::kUp || key == tindel::key::kDown || key == tindel::key::kEnter);
+  check(tindel::keys_for_mouse(list, report).size() <= 13);
+}
+
 // Every step uses at least one byte and no more than there are, whatever the bytes.
 void decode_all(std::string_view bytes, const tindel::KeyDecoderOptions& options) {
   while (!bytes.empty()) {
     tindel::DecodedKey decoded = tindel::decode_key(bytes, options, true);
     check(decoded.status != tindel::DecodedKey::Status::kNeedMore);
     check(decoded.length >= 1 && decoded.length <= bytes.size());
+    if (decoded.status == tindel::DecodedKey::Status::kMouse) check_click(decoded.mouse);
     bytes.remove_prefix(decoded.length);
     if (!bytes.empty()) {
       tindel::DecodedKey waiting = tindel::decode_key(bytes, options, false);
@@ -73,5 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     charset.file_name(bytes);
   }
   convert(bytes);
+  const char codepage = tindel::detect_codepage(bytes);
+  check(codepage == 'u' || codepage == 'w' || codepage == 'd');
   return 0;
 }

@@ -29,6 +29,9 @@ constexpr const char* kMoreHelp =
     "  TINDEL_NO_BACK=1        as --no-back\n"
     "  TINDEL_CONTINUE=1       offer to continue the last game of the quest at the start\n"
     "  TINDEL_MIDI_PLAYER, TINDEL_WAVE_PLAYER, TINDEL_IMAGE_VIEWER  media programs\n"
+    "                          (set but empty: that medium is off)\n"
+    "  TINDEL_SOUNDFONT=FILE   the General MIDI soundfont (.sf2) for tunes\n"
+    "  TINDEL_MEDIA_LOG=FILE   a line in FILE for every media event and failure\n"
     "  NO_COLOR                no colours in the terminal\n"
     "  TERM=dumb               no escape sequences: the screen as plain lines\n"
     "  LC_ALL, LC_CTYPE, LANG  the character set of the terminal and of media file names\n"
@@ -47,6 +50,15 @@ bool is_regular_file(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// ".qst" or ".qs1" at the end, in any case: the player meant a quest, even a mistyped one.
+bool has_quest_extension(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string tail = name.substr(name.size() - 4);
+  for (char& c : tail)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return tail == ".qst" || tail == ".qs1";
+}
+
 }  // namespace
 
 std::optional<std::string> information_request(const std::vector<std::string>& args) {
@@ -58,7 +70,8 @@ std::optional<std::string> information_request(const std::vector<std::string>& a
 }
 
 bool names_quest_file(const std::vector<std::string>& args) {
-  return args.size() == 1 && args[0] != "1" && args[0] != "6" && is_regular_file(args[0]);
+  if (args.size() != 1 || args[0] == "1" || args[0] == "6") return false;
+  return has_quest_extension(args[0]) || is_regular_file(args[0]);
 }
 
 PlayerSwitches take_player_switches(std::vector<std::string>& args) {

@@ -15,8 +15,9 @@ extern const char* const kUsageText;
 // (LF line ends) before the program ends with status 0; nullopt for a run.
 std::optional<std::string> information_request(const std::vector<std::string>& args);
 
-// A single parameter that names an existing regular file, other than "1" and "6" (which
-// resume a saved game): the file is played in mode 0 with code page w.
+// A single parameter, other than "1" and "6" (which resume a saved game), that ends in ".qst"
+// or ".qs1" (any case; whether or not the file exists) or names an existing regular file: the
+// file is played in mode 0 with code page w.
 bool names_quest_file(const std::vector<std::string>& args);
 
 // The player's switches of Back and continuing, taken out of the parameters: "--no-back"

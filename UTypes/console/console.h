@@ -64,6 +64,14 @@ class ScreenOutput {
   // that keeps no screen (a pipe), which shows the moment's text again instead.
   virtual std::optional<ScreenImage> screen_image() { return std::nullopt; }
   virtual void show_screen_image(const ScreenImage&) {}
+  // The menu's entries as they stand: entry i (0-based) on 1-based row first_row + i, and the
+  // one Enter would choose; count 0 when the menu stops waiting. Front ends that take clicks
+  // or taps use it; the others ignore it.
+  virtual void menu_entries([[maybe_unused]] int first_row, [[maybe_unused]] int count,
+                            [[maybe_unused]] int highlighted) {}
+  // Written before each entry of a menu's list, so that a screen without colours shows which
+  // entry is highlighted; empty where the colours show it.
+  virtual std::string_view menu_mark(bool /*highlighted*/) const { return {}; }
 };
 
 class Console : public KeyInput, public ScreenOutput {};

@@ -33,6 +33,10 @@ int wherey(InterpreterState& s) {
   return s.con_out->wherey();
 }
 
+std::string_view menu_mark(const InterpreterState& s, bool highlighted) {
+  return s.con_out->menu_mark(highlighted);
+}
+
 void gotoxy(InterpreterState& s, int x, int y) {
   s.con_out->gotoxy(x, y);
 }
@@ -43,6 +47,10 @@ std::uint8_t readkey(InterpreterState& s) {
 
 void menutick(InterpreterState& s) {
   s.con_in->menutick();
+}
+
+void menu_entries(InterpreterState& s, int first_row, int count, int highlighted) {
+  s.con_out->menu_entries(first_row, count, highlighted);
 }
 
 std::string inttostr(std::int32_t n) {

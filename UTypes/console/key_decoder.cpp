@@ -1,5 +1,6 @@
 #include "UTypes/console/key_decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -125,12 +126,50 @@ std::optional<std::uint8_t> csi_key(std::string_view params, char final_byte) {
   return look_up(kLetterKeys, final_byte);
 }
 
+// The numbers of a parameter list "b;x;y"; false unless it is exactly three plain numbers.
+bool three_parameters(std::string_view params, int (&numbers)[3]) {
+  for (int n = 0; n < 3; ++n) {
+    const std::size_t end = std::min(params.find(';'), params.size());
+    const std::string_view part = params.substr(0, end);
+    if (part.empty() || part.find_first_not_of("0123456789") != std::string_view::npos)
+      return false;
+    numbers[n] = first_parameter(part);
+    params.remove_prefix(end);
+    if (n == 2) break;
+    if (params.empty()) return false;
+    params.remove_prefix(1);  // the ';'
+  }
+  return params.empty();
+}
+
+// "ESC [ < b ; x ; y" ended by final_byte 'M' (press) or 'm' (release); length bytes in all.
+DecodedKey sgr_mouse(std::string_view params, char final_byte, std::size_t length) {
+  int numbers[3];
+  if ((final_byte != 'M' && final_byte != 'm') || !three_parameters(params, numbers))
+    return {Status::kIgnored, 0, length};
+  DecodedKey decoded{Status::kMouse, 0, length, true};
+  decoded.mouse = {numbers[0], numbers[1], numbers[2], final_byte == 'M'};
+  return decoded;
+}
+
+// "ESC [ M" and three bytes: the button and the position, each 32 above its value.
+DecodedKey legacy_mouse(std::string_view bytes, bool no_more_bytes) {
+  constexpr std::size_t kLength = 6;
+  if (bytes.size() < kLength) return unfinished(bytes.size(), no_more_bytes);
+  auto value = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]) - 32; };
+  DecodedKey decoded{Status::kMouse, 0, kLength, true};
+  // The release of any button is reported as button 3.
+  decoded.mouse = {value(3), value(4), value(5), (value(3) & 3) != 3};
+  return decoded;
+}
+
 // bytes starts with "ESC [".
 DecodedKey decode_csi(std::string_view bytes, bool no_more_bytes) {
   if (bytes.size() >= 3 && bytes[2] == '[') {  // Linux console "ESC [ [ X"
     if (bytes.size() < 4) return unfinished(bytes.size(), no_more_bytes);
     return key_of(look_up(kLinuxFunctionKeys, bytes[3]), 4);
   }
+  if (bytes.size() >= 3 && bytes[2] == 'M') return legacy_mouse(bytes, no_more_bytes);
   std::size_t i = 2;
   while (i < bytes.size() && is_parameter_byte(static_cast<unsigned char>(bytes[i])))
     ++i;
@@ -143,6 +182,7 @@ DecodedKey decode_csi(std::string_view bytes, bool no_more_bytes) {
     return {Status::kIgnored, 0, i};
   }
   if (params_end != i) return {Status::kIgnored, 0, i + 1};  // intermediates: not a key
+  if (params_end > 2 && bytes[2] == '<') return sgr_mouse(bytes.substr(3, i - 3), bytes[i], i + 1);
   return key_of(csi_key(bytes.substr(2, params_end - 2), bytes[i]), i + 1);
 }
 

@@ -15,9 +15,20 @@ struct KeyDecoderOptions {
   bool collapse_crlf = false;  // "\r\n" is one Enter (streams), else two
 };
 
+// A report of xterm's mouse mode: SGR "ESC [ < b ; x ; y M" for a press, "... m" for a
+// release, or the older "ESC [ M" with three bytes b x y, each 32 above its value.
+struct MouseReport {
+  int button = 0;  // 0 left, 1 middle, 2 right, 64/65 wheel up/down; +4 Shift, +8 Alt,
+                   // +16 Ctrl, +32 a move with the button held
+  int column = 0;  // 1-based
+  int row = 0;     // 1-based
+  bool press = true;
+};
+
 struct DecodedKey {
   enum class Status {
     kKey,       // key holds the code; length bytes are used
+    kMouse,     // mouse holds the report; length bytes are used
     kIgnored,   // length bytes meant nothing we hand out (unknown sequence, unmappable char)
     kNeedMore,  // the bytes may be the start of something longer: wait a little
   };
@@ -25,6 +36,7 @@ struct DecodedKey {
   std::uint8_t key = 0;
   std::size_t length = 0;
   bool from_sequence = false;  // an escape sequence: Up and "H" share a code, not a source
+  MouseReport mouse{};
 };
 
 // Decodes the first key at the start of bytes (which must not be empty). no_more_bytes says

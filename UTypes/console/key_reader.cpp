@@ -42,13 +42,20 @@ std::optional<std::uint8_t> KeyReader::take_key() {
 }
 
 std::optional<DecodedKey> KeyReader::take_decoded() {
+  while (std::optional<DecodedKey> event = take_event())
+    if (event->status == DecodedKey::Status::kKey) return event;
+  return std::nullopt;
+}
+
+std::optional<DecodedKey> KeyReader::take_event() {
   while (!empty()) {
     const bool no_more_bytes = ended_ || sequence_wait_left() == 0;
     const std::string_view rest = std::string_view(buffer_).substr(start_);
     DecodedKey decoded = decode_key(rest, options_, no_more_bytes);
     if (decoded.status == DecodedKey::Status::kNeedMore) return std::nullopt;
     consume(decoded.length);
-    if (decoded.status == DecodedKey::Status::kKey) return decoded;
+    if (decoded.status == DecodedKey::Status::kKey || decoded.status == DecodedKey::Status::kMouse)
+      return decoded;
   }
   return std::nullopt;
 }

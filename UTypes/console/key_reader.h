@@ -21,11 +21,14 @@ class KeyReader {
 
   // Reads what has arrived, waiting at most timeout_ms for it (-1: as long as it takes).
   Fill fill(int timeout_ms);
-  // The next key in the buffer. An unfinished sequence is held back until its rest arrives,
-  // kSequenceTimeoutMs pass without a byte, or the input ends.
+  // The next key in the buffer; mouse reports are passed over. An unfinished sequence is
+  // held back until its rest arrives, kSequenceTimeoutMs pass without a byte, or the input
+  // ends.
   std::optional<std::uint8_t> take_key();
   // The same with whether the key came as an escape sequence (for the line editor).
   std::optional<DecodedKey> take_decoded();
+  // The next key or mouse report (status kKey or kMouse), held back as take_key does.
+  std::optional<DecodedKey> take_event();
   // The bytes up to the next "\n" without it and without any "\r"; at the end of input
   // the unterminated rest. nullopt while no whole line is buffered.
   std::optional<std::string> take_line();

@@ -52,18 +52,30 @@ void show_block(InterpreterState& s, int last) {
   }
 }
 
-// The list below the text, the highlighted entry in the cursor colour; the cursor goes
-// back above the list so that the next pass draws over the same lines.
+// The list below the text, the highlighted entry in the cursor colour (and after the console's
+// mark, where it has one); the cursor goes back above the list so that the next pass draws
+// over the same lines. The console learns where the entries stand (for clicks).
 void draw_list(InterpreterState& s, int sel) {
-  if (s.btn_count <= 0) return;
+  if (s.btn_count <= 0) {
+    menu_entries(s, wherey(s), 0, 0);
+    return;
+  }
   for (int i = 0; i < s.btn_count; ++i) {
     s.text_attr = style_colour(s, "$stylebuttoncolor");
     conwrite(s, "\r\n");
+    if (std::string_view mark = menu_mark(s, i == sel); !mark.empty()) conwrite(s, mark);
     if (i == sel) s.text_attr = style_colour(s, "$stylecursorcolor");
     conwrite(s, s.btn_captions[at(i)].view());
   }
   s.text_attr = style_colour(s, "$styletextcolor");
-  gotoxy(s, 1, wherey(s) - s.btn_count);
+  const int last_row = wherey(s);
+  gotoxy(s, 1, last_row - s.btn_count);
+  menu_entries(s, last_row - s.btn_count + 1, s.btn_count, sel);
+}
+
+// The menu no longer waits on its list: nothing on the screen is to be clicked.
+void stop_offering(InterpreterState& s) {
+  menu_entries(s, wherey(s), 0, 0);
 }
 
 // Blanks the lines of the list and puts the cursor back above them.
@@ -151,6 +163,7 @@ bool list_keys(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string&
     choice = s.btn_labels[at(pass.sel)].str();
     return true;
   }
+  stop_offering(s);
   run_use_action(s, pass.sel);
   return false;
 }
@@ -176,7 +189,10 @@ std::uint8_t latin_layout_key(std::uint8_t k) {
 bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string& choice) {
   moment_key(s, k);
   inventory_keys(s, pass, k);
-  if (k == key::kEscape) reporterror(s, "[menu] ESC", exit_status::kOk);
+  if (k == key::kEscape) {
+    stop_offering(s);
+    reporterror(s, "[menu] ESC", exit_status::kOk);
+  }
   if (s.btn_count <= 0) return false;
   return list_keys(s, pass, k, choice);
 }
@@ -192,8 +208,10 @@ std::string choose(InterpreterState& s, std::int32_t n) {
     std::uint8_t k = lowcase(next_key(s, timed));
     --ticks;
     s.last_key = k;
-    if (handle_key(s, pass, latin_layout_key(k), choice)) return choice;
-    if (timed && ticks <= 0) return choice;
+    if (handle_key(s, pass, latin_layout_key(k), choice) || (timed && ticks <= 0)) {
+      stop_offering(s);
+      return choice;
+    }
   }
 }
 

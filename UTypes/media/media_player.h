@@ -15,6 +15,9 @@ class MediaPlayer {
   virtual void showimage(const std::string& file) = 0;
   // The program ends: stop whatever still plays.
   virtual void stop_all() = 0;
+  // The quest named a file that is not there, so nothing plays; what: "music", "sound" or
+  // "picture". Only a player that keeps a log has anything to do.
+  virtual void file_missing(const char* /*what*/, const std::string& /*file*/) {}
 };
 
 // Plays nothing; for syntax checks in tests and where no player is wanted.

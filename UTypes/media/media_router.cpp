@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "UTypes/media/external/command_words.h"
 #include "UTypes/media/external/player_command.h"
 
 namespace tindel {
@@ -34,6 +35,16 @@ MediaRoutes choose_media_routes(const EnvLookup& getenv, bool has_terminal_pictu
   return routes;
 }
 
+std::string outside_player_off(MediaKind kind, const PlayerSearch& search) {
+  std::optional<std::string> value =
+      search.getenv ? search.getenv(player_variable(kind)) : std::nullopt;
+  if (!value || choose_player(kind, search)) return {};
+  const std::string variable = player_variable(kind);
+  if (split_command_words(*value).empty())
+    return variable + " is set but empty, which turns it off";
+  return variable + " names no program that can be started";
+}
+
 MediaRouter::MediaRouter(MediaRoutes routes, std::unique_ptr<MediaPlayer> external,
                          std::unique_ptr<SdlAudio> audio, PictureSink* pictures, MediaLog log)
     : routes_(routes),
@@ -42,8 +53,15 @@ MediaRouter::MediaRouter(MediaRoutes routes, std::unique_ptr<MediaPlayer> extern
       pictures_(pictures),
       log_(std::move(log)) {}
 
+bool MediaRouter::outside_is_off(const std::string& off, const std::string& event) const {
+  if (off.empty()) return false;
+  log_.write(event + ": " + off);
+  return true;
+}
+
 void MediaRouter::playmidi(const std::string& file, bool start) {
   if (routes_.external_midi) {
+    if (start && outside_is_off(routes_.midi_off, "music " + file + " not played")) return;
     if (external_) external_->playmidi(file, start);
     log_.write(start ? "music " + file + " handed to TINDEL_MIDI_PLAYER"
                      : std::string("music stopped (TINDEL_MIDI_PLAYER)"));
@@ -54,6 +72,7 @@ void MediaRouter::playmidi(const std::string& file, bool start) {
 
 void MediaRouter::playwave(const std::string& file) {
   if (routes_.external_wave) {
+    if (outside_is_off(routes_.wave_off, "sound " + file + " not played")) return;
     if (external_) external_->playwave(file);
     log_.write("sound " + file + " handed to TINDEL_WAVE_PLAYER");
   } else if (audio_) {
@@ -64,6 +83,7 @@ void MediaRouter::playwave(const std::string& file) {
 void MediaRouter::showimage(const std::string& file) {
   switch (routes_.picture) {
     case PictureRoute::kExternal:
+      if (outside_is_off(routes_.image_off, "picture " + file + " not shown")) return;
       if (external_) external_->showimage(file);
       log_.write("picture " + file + " handed to the picture viewer");
       break;
@@ -81,11 +101,18 @@ void MediaRouter::stop_all() {
   if (audio_) audio_->stop_all();
 }
 
+void MediaRouter::file_missing(const char* what, const std::string& file) {
+  log_.write(std::string(what) + " " + file + ": no such file in the current directory");
+}
+
 std::unique_ptr<MediaPlayer> make_system_media(PictureSink* pictures) {
   PlayerSearch search = make_system_search();
   MediaLog log = MediaLog::from_environment();
   MediaRoutes routes = choose_media_routes(search.getenv, pictures != nullptr,
                                            choose_player(MediaKind::kImage, search).has_value());
+  routes.midi_off = outside_player_off(MediaKind::kMidi, search);
+  routes.wave_off = outside_player_off(MediaKind::kWave, search);
+  routes.image_off = outside_player_off(MediaKind::kImage, search);
   SoundfontChoice soundfont = find_soundfont(search.getenv, default_soundfonts());
   for (const std::string& note : soundfont.passed_over)
     log.write("soundfont passed over: " + note);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "UTypes/media/external/player_command.h"
 #include "UTypes/media/external/system_media.h"
 #include "UTypes/media/media_log.h"
 #include "UTypes/media/media_player.h"
@@ -23,6 +24,11 @@ struct MediaRoutes {
   bool external_midi = false;
   bool external_wave = false;
   PictureRoute picture = PictureRoute::kNone;
+  // Why the outside program of a medium plays nothing (its variable is set but empty, or names
+  // no program); empty when it plays.
+  std::string midi_off;
+  std::string wave_off;
+  std::string image_off;
 };
 
 // The routes for the environment. has_terminal_pictures: the front end can draw pictures;
@@ -30,6 +36,10 @@ struct MediaRoutes {
 // session's pictures go to the terminal as well).
 MediaRoutes choose_media_routes(const EnvLookup& getenv, bool has_terminal_pictures,
                                 bool has_desktop_viewer = true);
+
+// Why the program that the variable of `kind` names cannot play: empty when the variable is
+// unset or names a program that is there.
+std::string outside_player_off(MediaKind kind, const PlayerSearch& search);
 
 class MediaRouter : public MediaPlayer {
  public:
@@ -41,8 +51,12 @@ class MediaRouter : public MediaPlayer {
   void playwave(const std::string& file) override;
   void showimage(const std::string& file) override;
   void stop_all() override;
+  void file_missing(const char* what, const std::string& file) override;
 
  private:
+  // True, and "<event>: <off>" logged, when the outside program of a medium plays nothing.
+  bool outside_is_off(const std::string& off, const std::string& event) const;
+
   MediaRoutes routes_;
   std::unique_ptr<MediaPlayer> external_;
   std::unique_ptr<SdlAudio> audio_;

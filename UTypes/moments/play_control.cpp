@@ -17,9 +17,15 @@ bool serves_menu(const InterpreterState& s) {
   return s.moments && s.syntax_level == 0 && s.call_depth == 0 && s.menu_depth == 0;
 }
 
+// The list on the screen is no longer the one that waits (a click must not choose from it).
+void leave_the_list(InterpreterState& s) {
+  menu_entries(s, wherey(s), 0, 0);
+}
+
 void go_back(InterpreterState& s) {
   auto bytes = s.moments->step_back();
   if (!bytes) return;
+  leave_the_list(s);
   auto moment = moment_from_bytes(*bytes);
   if (!moment) return;  // the history holds only moments this program wrote
   restore_moment(s, *moment);
@@ -36,6 +42,7 @@ std::uint8_t next_key(InterpreterState& s) {
 
 // The question on the bottom row, then the screen as it was; true after Enter.
 bool confirmed_restart(InterpreterState& s) {
+  leave_the_list(s);
   auto before = s.con_out->screen_image();
   if (before) {
     s.con_out->gotoxy(1, before->height);

@@ -35,6 +35,14 @@ void media_echo(InterpreterState& s, const char* word, const std::string& file) 
   outtext(s, "\r\n" + inttostr(s.line_no) + ":" + inttostr(s.line_pos) + word + file + ">\r\n");
 }
 
+// Whether a media file is there; a missing one is told to the player (for its log), and the
+// quest goes on without it. what: "music", "sound" or "picture".
+bool media_present(InterpreterState& s, const char* what, const std::string& path) {
+  if (media_file_exists(path)) return true;
+  s.media->file_missing(what, path);
+  return false;
+}
+
 // "=" expr, after a keyword; the value truncated to an integer.
 std::int32_t equals_expression(InterpreterState& s, const char* message) {
   gettoken(s);
@@ -81,7 +89,7 @@ void assignment(InterpreterState& s) {
   std::int32_t n = to_int32(value);
   std::string file = inttostr(n) + ".jpg";
   std::string path = s.charset.file_name(file);
-  if (n > 0 && s.syntax_level == 0 && media_file_exists(path)) s.media->showimage(path);
+  if (n > 0 && s.syntax_level == 0 && media_present(s, "picture", path)) s.media->showimage(path);
   media_echo(s, " image <", file);
 }
 
@@ -207,7 +215,7 @@ void music_statement(InterpreterState& s) {
   if (s.syntax_level == 0) {
     if (n <= 0) {
       s.media->playmidi(path, false);
-    } else if (media_file_exists(path)) {
+    } else if (media_present(s, "music", path)) {
       s.media->playmidi(path, true);
       ++s.midi_device;
     }
@@ -222,7 +230,7 @@ void play_statement(InterpreterState& s) {
   std::string file = s.str_result + ".wav";
   // The quest names it in CP866; the file system names it in the locale's charset.
   std::string path = s.charset.file_name(file);
-  if (s.syntax_level == 0 && media_file_exists(path)) s.media->playwave(path);
+  if (s.syntax_level == 0 && media_present(s, "sound", path)) s.media->playwave(path);
   media_echo(s, " play <", file);
   gettoken(s);
 }

@@ -51,6 +51,7 @@ void add_check_diagnostics(const CheckRecord& record, std::vector<Problem>& out)
     if (!error && !told_in_location.insert({location_of(record, d.place.line), d.message}).second)
       continue;
     out.push_back(problem_of(d));
+    out.back().message += cut_button_label_reason(record, d);
   }
 }
 
@@ -77,6 +78,7 @@ std::vector<Problem> lint_quest(std::string_view quest_bytes, const LintOptions&
   warn_unassigned_reads(facts, problems);
   warn_missing_media(facts, problems);
   warn_lone_line_feeds(facts, problems);
+  warn_labels_too_long_for_buttons(facts, problems);
   std::stable_sort(problems.begin(), problems.end(), by_position);
   return problems;
 }

@@ -29,6 +29,10 @@ void warn_unassigned_reads(const QuestFacts& facts, std::vector<Problem>& out);
 void warn_missing_media(const QuestFacts& facts, std::vector<Problem>& out);
 void warn_lone_line_feeds(const QuestFacts& facts, std::vector<Problem>& out);
 void warn_common_off_end(const QuestFacts& facts, std::vector<Problem>& out);
+// A label line longer than a button keeps, named by a button.
+void warn_labels_too_long_for_buttons(const QuestFacts& facts, std::vector<Problem>& out);
+// Why a button's label was not found when the button cut its name; empty otherwise.
+std::string cut_button_label_reason(const CheckRecord& record, const SeenDiagnostic& d);
 
 // Locations that end with neither `end` nor `goto` and so run into the next label line.
 std::vector<std::size_t> falling_locations(const QuestFacts& facts);

@@ -124,5 +124,58 @@ TEST(KeyDecoder, EndlessSequenceIsDroppedWithoutWaiting) {
   EXPECT_GT(d.length, 2u);
 }
 
+struct MouseCase {
+  const char* name;
+  std::string bytes;
+  MouseReport report;
+};
+
+bool operator==(const MouseReport& a, const MouseReport& b) {
+  return a.button == b.button && a.column == b.column && a.row == b.row && a.press == b.press;
+}
+
+// Mouse reports are decoded whole, never handed out as keys, and what follows them is.
+TEST(KeyDecoder, MouseReports) {
+  const std::vector<MouseCase> cases = {
+      {"SGR left press", "\x1b[<0;12;7M", {0, 12, 7, true}},
+      {"SGR left release", "\x1b[<0;12;7m", {0, 12, 7, false}},
+      {"SGR wheel down", "\x1b[<65;1;1M", {65, 1, 1, true}},
+      {"SGR with Ctrl held", "\x1b[<16;3;4M", {16, 3, 4, true}},
+      {"SGR beyond column 223", "\x1b[<0;300;120M", {0, 300, 120, true}},
+      {"older form, press at 1,1", "\x1b[M !!", {0, 1, 1, true}},
+      {"older form, release", "\x1b[M#+%", {3, 11, 5, false}},
+  };
+  for (const auto& c : cases) {
+    DecodedKey d = decode_key(c.bytes + "x", {}, false);
+    EXPECT_EQ(d.status, DecodedKey::Status::kMouse) << c.name;
+    EXPECT_EQ(d.length, c.bytes.size()) << c.name;
+    EXPECT_TRUE(d.mouse == c.report) << c.name;
+    EXPECT_EQ(keys_of(c.bytes + "x"), std::vector<int>{'x'}) << c.name;
+  }
+}
+
+TEST(KeyDecoder, MalformedMouseReportsAreDroppedWhole) {
+  for (std::string bytes : {"\x1b[<0;1M", "\x1b[<0;1;2;3M", "\x1b[<0;1;2X", "\x1b[<0;;2M",
+                            "\x1b[<0:1;2;3M", "\x1b[<;1;2m"}) {
+    DecodedKey d = decode_key(bytes + "p", {}, false);
+    EXPECT_EQ(d.status, DecodedKey::Status::kIgnored) << bytes;
+    EXPECT_EQ(d.length, bytes.size()) << bytes;
+  }
+}
+
+// A report split across reads: every start of it waits for the rest; once nothing more
+// comes the start is dropped, not read as keys.
+TEST(KeyDecoder, AMouseReportCutShortWaitsForItsRest) {
+  for (std::string whole : {"\x1b[<0;12;7M", "\x1b[M !!"}) {
+    for (std::size_t n = 1; n < whole.size(); ++n) {
+      const std::string start = whole.substr(0, n);
+      EXPECT_EQ(decode_key(start, {}, false).status, DecodedKey::Status::kNeedMore) << n;
+      if (n > 1) {
+        EXPECT_EQ(keys_of(start), std::vector<int>{}) << n;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tindel

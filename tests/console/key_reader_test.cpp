@@ -62,6 +62,23 @@ TEST(KeyReader, KeysAndLinesShareOneBuffer) {
   EXPECT_FALSE(reader.take_line()) << "nothing after the end";
 }
 
+// Mouse reports come out between the keys in order, and the key readers pass them over.
+TEST(KeyReader, MouseReportsAmongKeys) {
+  PipedReader piped;
+  KeyReader& reader = piped.reader();
+  piped.arrive("a\x1b[<0;4;9Mb\x1b[<0;4;9m");
+  EXPECT_EQ(reader.take_event()->key, 'a');
+  std::optional<DecodedKey> click = reader.take_event();
+  ASSERT_TRUE(click);
+  EXPECT_EQ(click->status, DecodedKey::Status::kMouse);
+  EXPECT_EQ(click->mouse.row, 9);
+  EXPECT_EQ(reader.take_event()->key, 'b');
+  EXPECT_EQ(reader.take_event()->status, DecodedKey::Status::kMouse);
+  EXPECT_FALSE(reader.take_event());
+  piped.arrive("\x1b[<64;1;1Mc\x1b[<65;1;1M");
+  EXPECT_EQ(keys_until_empty(reader), "c");
+}
+
 // A line that arrives in many pieces is searched once: each byte looked at one time.
 TEST(KeyReader, LongLineIsSearchedOnce) {
   PipedReader piped;

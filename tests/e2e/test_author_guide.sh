@@ -38,6 +38,18 @@ done
 "$AUTHOR" lint missing.qst >/dev/null 2>&1; [ $? -eq 2 ] || fail "a missing quest does not exit 2"
 [ ! -e debug.txt ] || fail "lint wrote debug.txt"
 
+# qs1: the guide's examples made tiny.qs1 and its plain twin again; the twins play alike.
+cmp -s tiny.qst tiny-again.qst || fail "qs1: the plain twin of the encoded twin differs from the quest"
+cmp -s tiny.qst tiny.qs1 && fail "qs1: the encoded twin is the quest unchanged"
+[ "$(LC_ALL=C grep -ac btn tiny.qs1)" = 0 ] || fail "qs1: the encoded twin reads as plain text"
+"$TINDEL" 0 w tiny.qst </dev/null >plain.out 2>&1
+"$TINDEL" 0 w tiny.qs1 </dev/null >encoded.out 2>&1
+sed -i 's/tiny\.qs1/tiny.qst/' encoded.out
+cmp -s plain.out encoded.out || fail "qs1: the encoded twin plays otherwise: $(diff plain.out encoded.out)"
+"$AUTHOR" qs1 tiny.qst -o tiny.txt 2>/dev/null; [ $? -eq 2 ] || fail "qs1: an encoded twin named as plain is not refused"
+[ ! -e tiny.txt ] || fail "qs1: the refused twin was written"
+"$AUTHOR" qs1 missing.qst 2>/dev/null; [ $? -eq 2 ] || fail "qs1: a missing quest does not exit 2"
+
 cp "$SRC/examples/stackle.qst" "$SRC/examples/stackle.walk" .
 "$AUTHOR" walk stackle.walk >walk.out || fail "the walkthrough of stackle.qst fails: $(cat walk.out)"
 grep -q '^5 passed, 0 failed$' walk.out || fail "stackle.walk: $(tail -1 walk.out)"

@@ -75,6 +75,10 @@ for flag in -h --help; do
   esac
   case "$OUT" in *$'\r'* | *"default quest ran"*) fail "$flag: a CR or a played quest" ;; esac
 done
+# Every TINDEL_ variable the program reads is named in the help.
+for variable in $(grep -rhoE '"TINDEL_[A-Z0-9_]+"' "$SRC/UTypes" "$SRC/program" | tr -d '"' | sort -u); do
+  case "$OUT" in *"$variable"*) ;; *) fail "--help does not name $variable" ;; esac
+done
 run --version
 [ "$STATUS" = 0 ] && [ "$OUT" = "Tindel v0.0.9" ] || fail "--version: '$OUT' ($STATUS)"
 run --help extra
@@ -86,8 +90,15 @@ run alone.qst
 expect "a quest file alone" 0 "played alone"
 run 3 alone.qst
 expect "two parameters keep the default quest" 0 "default quest ran"
-run folder.qst
+mkdir folder
+run folder
 expect "a folder named alone is not a quest" 0 "default quest ran"
+# A name ending in .qst or .qs1 (any case) is the quest meant, even when it is mistyped.
+for typo in typo.qst Typo.QS1 folder.qst; do
+  run "$typo"
+  expect "$typo named alone" 1 "file <$typo> not found"
+  case "$OUT" in *"default quest ran"*) fail "$typo: another quest was played" ;; esac
+done
 printf 'pln a file named 1\r\nend\r\n' >1
 run 1
 expect "parameter 1 still resumes the default quest" 1 "[gotolabel] LABELNAME expected"

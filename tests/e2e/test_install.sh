@@ -23,6 +23,18 @@ done
 (cd "$ROOT/opt/tq/share/tindel/examples" && "$ROOT/opt/tq/bin/tindel-author" walk stackle.walk >walk.out 2>&1) ||
   fail "the installed walkthrough does not pass: $(cat "$ROOT/opt/tq/share/tindel/examples/walk.out")"
 rm -f "$ROOT/opt/tq/share/tindel/examples/walk.out"
+# The installed quest plays its tune there (SDL's disk driver records it) and lints clean.
+examples="$ROOT/opt/tq/share/tindel/examples"
+{ sleep 1.5; printf '\r'; } | (cd "$examples" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/heard.raw" \
+  TINDEL_MEDIA_LOG="$WORK/media.log" timeout 20 "$ROOT/opt/tq/bin/tindel" 0 w stackle.qst >/dev/null 2>&1)
+grep -qF "music 1.mid started" media.log 2>/dev/null || fail "the installed quest played no tune: $(cat media.log)"
+loudest=$(od -An -v -t d2 -w4 heard.raw 2>/dev/null |
+  awk '{ for (i = 1; i <= NF; i++) { v = $i < 0 ? -$i : $i; if (v > m) m = v } } END { print m + 0 }')
+[ "$loudest" -gt 1000 ] || fail "the installed quest's tune is silent (loudest sample $loudest)"
+(cd "$examples" && "$ROOT/opt/tq/bin/tindel-author" lint stackle.qst >"$WORK/lint.out" 2>&1) ||
+  fail "the installed quest does not lint: $(cat lint.out)"
+grep -q ": warning:" lint.out && fail "the installed quest lints with warnings: $(cat lint.out)"
+rm -f "$examples/save.txt" "$examples/debug.txt"
 
 if command -v man >/dev/null 2>&1; then
   page=$(MANWIDTH=80 man -l "$ROOT/opt/tq/share/man/man1/tindel.1" 2>man.err)

@@ -78,4 +78,40 @@ grep -qF "knock.wav" player.args 2>/dev/null || fail "player: not started"
 logged "sound knock.wav handed to TINDEL_WAVE_PLAYER" || fail "player: $(cat media.log)"
 logged "audio device open" && fail "player: the engine opened the device as well"
 
+# --- A player does not outlive the program, not even a kill -9 of it (Linux).
+printf '#!/bin/sh\necho $$ >"%s/sleeper.pid"\nexec sleep 60\n' "$WORK" >sleeper.sh
+chmod +x sleeper.sh
+quest 'music = 1' 'anykey'
+rm -f sleeper.pid
+mkfifo keys.fifo  # held open and never written: the program waits at anykey
+TINDEL_MIDI_PLAYER="$WORK/sleeper.sh" "$TINDEL" 0 w quest.qst <keys.fifo >out.txt 2>&1 &
+tindel_pid=$!
+disown "$tindel_pid"  # killed on purpose: no notice of it
+exec 3>keys.fifo
+for _ in $(seq 100); do [ -s sleeper.pid ] && break; sleep 0.05; done
+player_pid=$(cat sleeper.pid 2>/dev/null)
+# Gone, or a zombie that a container's init has not collected yet: nothing plays either way.
+player_gone() { ! kill -0 "$player_pid" 2>/dev/null || ps -o stat= -p "$player_pid" | grep -q Z; }
+if [ -z "$player_pid" ]; then
+  fail "kill: the player did not start"
+else
+  player_gone && fail "kill: the player ended before the program was killed"
+  kill -9 "$tindel_pid"
+  for _ in $(seq 100); do player_gone && break; sleep 0.05; done
+  player_gone || fail "kill: the player $player_pid still runs 5 s after kill -9 of the program"
+  kill "$player_pid" 2>/dev/null
+fi
+exec 3>&-
+
+# --- Nothing played is never silent in the log: a missing file, a medium turned off.
+quest 'music = 8' 'play nothere' 'image = 77' 'music = 1' 'pause 100'
+TINDEL_MIDI_PLAYER= run 0 w
+for line in "music 8.mid: no such file in the current directory" \
+  "sound nothere.wav: no such file in the current directory" \
+  "picture 77.jpg: no such file in the current directory" \
+  "music 1.mid not played: TINDEL_MIDI_PLAYER is set but empty, which turns it off"; do
+  logged "$line" || fail "silence: no \"$line\" in the log: $(cat media.log)"
+done
+logged "handed to TINDEL_MIDI_PLAYER" && fail "silence: an empty player was handed a tune"
+
 finish "media sound"

@@ -111,17 +111,28 @@ for how in redirect variable; do
 done
 
 # --- TERM=dumb: keys from the terminal, no escape sequence on it at all.
+# write_dumb_session [VARIABLE=VALUE]: the session, with one more variable for the program.
 write_dumb_session() {
   TMUX_DIR=$(mktemp -d)
   TMUX_SOCKET="$TMUX_DIR.sock"
   write_quest
   tmux_cmd new-session -d -x 80 -y 25 -s e2e -c "$TMUX_DIR" \
-    "sh -c 'sleep 0.5; env -i PATH=\"$PATH\" TERM=dumb LANG=C.UTF-8 \"$TINDEL\" 0 d quest.qst; echo status=\$?; sleep 30'"
+    "sh -c 'sleep 0.5; env -i PATH=\"$PATH\" TERM=dumb LANG=C.UTF-8 ${1:-} \"$TINDEL\" 0 d quest.qst; echo status=\$?; sleep 30'"
   tmux_cmd pipe-pane -t e2e -o "cat >> '$TMUX_DIR/raw.log'"
 }
 write_dumb_session
 tmux_wait_for "Hello Привет" || fail "dumb: the text is not shown before the menu waits"
 tmux_wait_for "Stay here" || fail "dumb: the menu is not shown before the choice"
+# The highlighted entry is marked "> ", the others indented; the mark follows Down and Up.
+menu_now() { tmux_capture | grep -E 'Go to the room|Stay here' | tail -2 | tr '\n' '|'; }
+menu_is() { [ "$(menu_now)" = "$1" ]; }
+menu_is "> Go to the room|  Stay here|" || fail "dumb: no mark on the first entry: $(menu_now)"
+tmux_keys Down
+tmux_poll 5 menu_is "  Go to the room|> Stay here|" ||
+  fail "dumb: the mark did not move down: $(menu_now)"
+tmux_keys Up
+tmux_poll 5 menu_is "> Go to the room|  Stay here|" ||
+  fail "dumb: the mark did not move up: $(menu_now)"
 tmux_type "i"
 tmux_wait_for "1. rope" || fail "dumb: the inventory is not shown"
 tmux_keys Down Up Enter
@@ -139,6 +150,22 @@ tmux_wait_for "status=0" || fail "dumb: the program did not end"
 [ "$(tmux_capture | grep -c '^Say: Cy$')" = 1 ] || fail "dumb: the typed line is not shown once: $(tmux_capture)"
 grep -q "$esc" "$TMUX_DIR/raw.log" &&
   fail "dumb: escape sequences written: $(grep -a "$esc" "$TMUX_DIR/raw.log" | head -3 | cat -v)"
+tmux_cleanup
+
+# --- TERM=dumb with a transcript kept: the mark on the terminal, and in the transcript too.
+write_dumb_session TINDEL_TRANSCRIPT=transcript.txt
+tmux_wait_for "Stay here" || fail "dumb transcript: no menu"
+menu_is "> Go to the room|  Stay here|" || fail "dumb transcript: no mark: $(menu_now)"
+tmux_keys Down
+tmux_poll 5 menu_is "  Go to the room|> Stay here|" || fail "dumb transcript: the mark did not move"
+tmux_keys Enter  # stay: the menu as chosen goes into the transcript, and the menu comes again
+tmux_poll 5 menu_is "> Go to the room|  Stay here|" || fail "dumb transcript: no second menu"
+tmux_keys Escape
+tmux_wait_for "<press enter>" || fail "dumb transcript: Escape did not end the menu"
+tmux_keys Enter
+tmux_wait_for "status=0" || fail "dumb transcript: the program did not end"
+grep -qxF "> Stay here" "$TMUX_DIR/transcript.txt" ||
+  fail "dumb transcript: the menu's mark is not in it: $(cat "$TMUX_DIR/transcript.txt")"
 tmux_cleanup
 
 if [ "$failures" -gt 0 ]; then

@@ -81,8 +81,9 @@ TEST(MediaRouter, SendsEachMediumByItsRouteAndLogsIt) {
   auto external = std::make_unique<Recorder>();
   Recorder* outside = external.get();
   Recorder terminal;
-  MediaRoutes routes{
-      .external_midi = true, .external_wave = false, .picture = PictureRoute::kTerminal};
+  MediaRoutes routes;
+  routes.external_midi = true;
+  routes.picture = PictureRoute::kTerminal;
   MediaRouter router(routes, std::move(external), nullptr, &terminal, MediaLog(dir.file("log")));
   router.playmidi("2.mid", true);
   router.playmidi("0.mid", false);
@@ -96,6 +97,43 @@ TEST(MediaRouter, SendsEachMediumByItsRouteAndLogsIt) {
   EXPECT_NE(log.find("tindel media: music 2.mid handed to TINDEL_MIDI_PLAYER\n"),
             std::string::npos);
   EXPECT_NE(log.find("tindel media: picture 4.jpg drawn\n"), std::string::npos) << log;
+}
+
+TEST(MediaRouter, AMediumTurnedOffStartsNothingAndTheLogSaysWhy) {
+  media_test::TempDir dir;
+  auto external = std::make_unique<Recorder>();
+  Recorder* outside = external.get();
+  MediaRoutes routes{.external_midi = true,
+                     .external_wave = true,
+                     .picture = PictureRoute::kExternal,
+                     .midi_off = "TINDEL_MIDI_PLAYER is off",
+                     .wave_off = "",
+                     .image_off = "TINDEL_IMAGE_VIEWER is off"};
+  MediaRouter router(routes, std::move(external), nullptr, nullptr, MediaLog(dir.file("log")));
+  router.playmidi("3.mid", true);
+  router.playwave("door.wav");
+  router.showimage("4.jpg");
+  router.file_missing("music", "8.mid");
+  EXPECT_EQ(outside->calls, std::vector<std::string>{"wave door.wav"});
+  EXPECT_EQ(media_test::read_file(dir.file("log")),
+            "tindel media: music 3.mid not played: TINDEL_MIDI_PLAYER is off\n"
+            "tindel media: sound door.wav handed to TINDEL_WAVE_PLAYER\n"
+            "tindel media: picture 4.jpg not shown: TINDEL_IMAGE_VIEWER is off\n"
+            "tindel media: music 8.mid: no such file in the current directory\n");
+}
+
+TEST(MediaRouter, AnOutsidePlayerIsOffWhenItsVariableIsEmptyOrNamesNoProgram) {
+  media_test::TempDir dir;
+  const std::string player = dir.script("player", "exit 0");
+  auto off = [&](const std::string& value) {
+    return outside_player_off(MediaKind::kMidi,
+                              media_test::search_with({{"TINDEL_MIDI_PLAYER", value}}, dir.path()));
+  };
+  EXPECT_EQ(off(player), "");
+  EXPECT_EQ(off("player --loud"), "");  // found on the path
+  EXPECT_EQ(off(" "), "TINDEL_MIDI_PLAYER is set but empty, which turns it off");
+  EXPECT_EQ(off("no-such-player"), "TINDEL_MIDI_PLAYER names no program that can be started");
+  EXPECT_EQ(outside_player_off(MediaKind::kMidi, media_test::search_with({}, dir.path())), "");
 }
 
 TEST(MediaLog, AppendsOneLinePerEventAndNothingWithoutAFile) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "UTypes/console/console.h"
+#include "UTypes/console/menu_clicks.h"
 #include "UTypes/console/screen_model.h"
 
 namespace tindel {
@@ -32,6 +33,8 @@ class ScriptedConsole : public Console, private ScreenModel::ScrollListener {
   std::int64_t ticks() const { return ticks_; }
   const std::string& title() const { return title_; }
   bool cursor_visible() const { return cursor_visible_; }
+  // What the menu told of its entries, call by call.
+  const std::vector<MenuEntries>& menu_entries_told() const { return menu_entries_; }
 
   std::uint8_t readkey() override;
   std::uint8_t pollbreak() override;
@@ -49,6 +52,9 @@ class ScriptedConsole : public Console, private ScreenModel::ScrollListener {
   void flush() override {}
   std::optional<ScreenImage> screen_image() override { return model_.image(); }
   void show_screen_image(const ScreenImage& image) override { model_.show_image(image); }
+  void menu_entries(int first_row, int count, int highlighted) override {
+    menu_entries_.push_back({first_row, count, highlighted});
+  }
 
  private:
   void before_scroll(const ScreenModel& model) override;
@@ -58,6 +64,7 @@ class ScriptedConsole : public Console, private ScreenModel::ScrollListener {
   std::deque<std::uint8_t> break_keys_;
   std::deque<std::string> lines_;
   std::vector<std::string> scrolled_;
+  std::vector<MenuEntries> menu_entries_;
   std::string title_;
   bool cursor_visible_ = false;
   std::int64_t ticks_ = 0;

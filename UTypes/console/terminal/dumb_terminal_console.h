@@ -1,7 +1,7 @@
 #pragma once
 // The console on a terminal that takes no escape sequences (TERM=dumb, or no TERM at all):
 // keys come from the terminal one by one as on any terminal, and the screen goes out as plain
-// lines, as the stream front end prints it.
+// lines, as the stream front end prints it, with the highlighted menu entry marked.
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -20,6 +20,8 @@ class DumbTerminalConsole : public PlainConsole {
   std::uint8_t pollbreak() override;
   std::optional<std::string> readline() override;
   void discard_pending() override;
+  // No colours: "> " before the highlighted entry, the others indented to match.
+  std::string_view menu_mark(bool highlighted) const override { return highlighted ? "> " : "  "; }
 
  private:
   int in_fd_;

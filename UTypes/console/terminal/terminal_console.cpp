@@ -36,6 +36,9 @@ constexpr auto kPaintInterval = std::chrono::milliseconds(40);
 
 constexpr const char* kPushTitle = "\x1b[22;0t";
 constexpr const char* kPopTitle = "\x1b[23;0t";
+// xterm's mouse reports of presses and releases (1000), in the SGR form (1006).
+constexpr const char* kMouseOn = "\x1b[?1000h\x1b[?1006h";
+constexpr const char* kMouseOff = "\x1b[?1006l\x1b[?1000l";
 
 }  // namespace
 
@@ -153,6 +156,7 @@ void TerminalConsole::menutick() {
 void TerminalConsole::discard_pending() {
   ::tcflush(in_fd_, TCIFLUSH);
   reader_.clear();
+  clicked_keys_.clear();
 }
 
 void TerminalConsole::set_title(std::string_view title) {
@@ -186,6 +190,20 @@ void TerminalConsole::show_screen_image(const ScreenImage& image) {
   changed();
 }
 
+void TerminalConsole::menu_entries(int first_row, int count, int highlighted) {
+  entries_ = {first_row, count, highlighted};
+  // What is left of a click was meant for a list that no longer waits.
+  if (count <= 0) clicked_keys_.clear();
+  report_mouse(count > 0);
+}
+
+// The change goes out with the next paint, before the menu waits for a key.
+void TerminalConsole::report_mouse(bool on) {
+  if (on == mouse_reported_ || restored_) return;
+  mouse_reported_ = on;
+  out_ += on ? kMouseOn : kMouseOff;
+}
+
 void TerminalConsole::gotoxy(int x, int y) {
   model_.move_cursor(x - 1, y - 1);
   changed();
@@ -206,6 +224,7 @@ bool TerminalConsole::follow_signals() {
     // Back from a stop: the title and the cursor were given back, the screen may be
     // anything.
     out_ += kPushTitle + title_sequence() + cursor_sequence();
+    if (mouse_reported_) out_ += kMouseOn;
     redraw = true;
   }
   if (take_resize_signal()) {
@@ -269,10 +288,32 @@ std::string TerminalConsole::show_picture(const std::string& file) {
 }
 
 std::optional<std::uint8_t> TerminalConsole::take_key() {
-  std::optional<std::uint8_t> key = reader_.take_key();
-  if (!key || !picture_.showing()) return key;
-  close_picture();
-  return std::nullopt;
+  for (;;) {
+    if (!clicked_keys_.empty()) {
+      std::uint8_t key = clicked_keys_.front();
+      clicked_keys_.pop_front();
+      return key;
+    }
+    std::optional<DecodedKey> event = reader_.take_event();
+    if (!event) return std::nullopt;
+    if (event->status == DecodedKey::Status::kMouse) {
+      if (take_mouse(event->mouse)) return std::nullopt;
+      continue;
+    }
+    if (!picture_.showing()) return event->key;
+    close_picture();
+    return std::nullopt;
+  }
+}
+
+bool TerminalConsole::take_mouse(const MouseReport& report) {
+  if (picture_.showing()) {
+    if (report.press) close_picture();
+    return report.press;
+  }
+  for (std::uint8_t key : keys_for_mouse(entries_, report))
+    clicked_keys_.push_back(key);
+  return false;
 }
 
 void TerminalConsole::wait_for_picture_key() {
@@ -312,7 +353,8 @@ std::string TerminalConsole::farewell() const {
   // The shell's prompt goes on the first row below everything written, or below the
   // picture when one covers the screen (the program ended by a signal while it was up).
   const int row = picture_.showing() ? model_.height() : last_row_in_use(model_) + 1;
-  std::string bytes = "\x1b[0m\x1b[?25h";
+  std::string bytes = kMouseOff;
+  bytes += "\x1b[0m\x1b[?25h";
   bytes += kPopTitle;
   if (row < model_.height()) {
     bytes += "\x1b[" + std::to_string(row + 1) + ";1H";

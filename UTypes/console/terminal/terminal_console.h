@@ -3,12 +3,14 @@
 // and a screen model kept on the terminal by sending only what changed.
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "UTypes/charset/locale_charset.h"
 #include "UTypes/console/console.h"
 #include "UTypes/console/key_reader.h"
+#include "UTypes/console/menu_clicks.h"
 #include "UTypes/console/screen_model.h"
 #include "UTypes/console/terminal/ansi_colours.h"
 #include "UTypes/console/terminal/line_editor.h"
@@ -21,6 +23,8 @@ namespace tindel {
 
 // A picture shown on it covers the screen until the next key, which closes it and does
 // nothing else; meanwhile output goes on into the model, painted again at the close.
+// While a menu waits the terminal reports the mouse: a click on an entry or the wheel comes
+// in as the keys a player would type for it.
 class TerminalConsole : public Console, public PictureSink, private ScreenModel::ScrollListener {
  public:
   // in_fd and out_fd are the same terminal, which speaks charset; no_color: the user asked
@@ -49,6 +53,7 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   void flush() override { render(); }
   std::optional<ScreenImage> screen_image() override { return model_.image(); }
   void show_screen_image(const ScreenImage& image) override;
+  void menu_entries(int first_row, int count, int highlighted) override;
 
   std::string show_picture(const std::string& file) override;
 
@@ -72,8 +77,13 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   std::string farewell() const;
   std::string title_sequence() const;
   std::string cursor_sequence() const;
-  // The next key; a key that closes a picture is taken and gives nothing.
+  // The next key, the keys of a click first; a key that closes a picture is taken and gives
+  // nothing.
   std::optional<std::uint8_t> take_key();
+  // A click or the wheel: its keys queued; true when a press closed the picture instead,
+  // which is all it does, as a key that closes the picture.
+  bool take_mouse(const MouseReport& report);
+  void report_mouse(bool on);
   void wait_for_picture_key();
   void close_picture();
   PictureArea picture_area() const;
@@ -90,9 +100,12 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   std::string title_;
   bool cursor_visible_ = true;
   std::uint8_t attr_ = 7;
-  std::uint8_t cleared_attr_ = 7;         // the colours of the last clear, the blanks' own
-  std::vector<std::string> typed_lines_;  // for Up and Down in the line editor
-  int edit_x_ = 0;                        // where the edited line begins in the model
+  std::uint8_t cleared_attr_ = 7;          // the colours of the last clear, the blanks' own
+  std::vector<std::string> typed_lines_;   // for Up and Down in the line editor
+  MenuEntries entries_;                    // as the menu last told them
+  std::deque<std::uint8_t> clicked_keys_;  // the keys of a click not yet taken
+  bool mouse_reported_ = false;            // the terminal's mouse mode is on
+  int edit_x_ = 0;                         // where the edited line begins in the model
   int edit_y_ = 0;
   std::size_t edit_drawn_ = 0;  // characters of the edited line last drawn
   bool editing_ = false;

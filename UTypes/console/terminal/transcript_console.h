@@ -30,6 +30,13 @@ class TranscriptConsole : public Console {
   int wherey() override { return play_->wherey(); }
   void gotoxy(int x, int y) override;
   void flush() override;
+  void menu_entries(int first_row, int count, int highlighted) override {
+    play_->menu_entries(first_row, count, highlighted);
+  }
+  // The player's console marks the menu (a dumb terminal); the transcript shows the same.
+  std::string_view menu_mark(bool highlighted) const override {
+    return play_->menu_mark(highlighted);
+  }
 
  private:
   std::unique_ptr<Console> play_;

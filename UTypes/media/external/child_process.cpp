@@ -9,16 +9,13 @@
 #include <cerrno>
 #include <thread>
 
+#include "UTypes/media/external/bound_child.h"
+
 extern char** environ;
 
 namespace tindel {
 
 namespace {
-
-// The signals a player should treat the ordinary way even if this program ignores or catches
-// them (the console handles Ctrl+C itself).
-constexpr int kDefaultSignals[] = {SIGINT,  SIGQUIT, SIGTERM, SIGHUP, SIGPIPE,
-                                   SIGTSTP, SIGTTIN, SIGTTOU, SIGCHLD};
 
 class SpawnSetup {
  public:
@@ -35,7 +32,7 @@ class SpawnSetup {
     sigset_t signals;
     sigemptyset(&signals);
     posix_spawnattr_setsigmask(&attr_, &signals);
-    for (int sig : kDefaultSignals)
+    for (int sig : kPlayerDefaultSignals)
       sigaddset(&signals, sig);
     posix_spawnattr_setsigdefault(&attr_, &signals);
     posix_spawnattr_setpgroup(&attr_, 0);
@@ -69,13 +66,24 @@ void signal_group(pid_t pid, int sig) {
 
 }  // namespace
 
-pid_t spawn_detached(const std::string& program, const std::vector<std::string>& args) {
-  if (args.empty()) return 0;
+std::vector<char*> exec_argv(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   argv.reserve(args.size() + 1);
   for (const auto& arg : args)
     argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
+  return argv;
+}
+
+pid_t spawn_detached(const std::string& program, const std::vector<std::string>& args,
+                     ChildLifetime lifetime) {
+#ifdef __linux__
+  if (lifetime == ChildLifetime::kEndsWithUs) return spawn_bound_to_parent(program, args);
+#else
+  (void)lifetime;
+#endif
+  if (args.empty()) return 0;
+  std::vector<char*> argv = exec_argv(args);
   SpawnSetup setup;
   pid_t pid = 0;
   if (posix_spawn(&pid, program.c_str(), setup.actions(), setup.attr(), argv.data(), environ) != 0)

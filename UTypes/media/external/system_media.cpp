@@ -35,20 +35,20 @@ void SystemMedia::playmidi(const std::string& file, bool start) {
   reap_finished();
   stop(tune_);
   if (!start) return;
-  tune_ = SystemMedia::start(midi_player_, file);
+  tune_ = SystemMedia::start(midi_player_, file, ChildLifetime::kEndsWithUs);
   track_player(tune_);
 }
 
 void SystemMedia::playwave(const std::string& file) {
   reap_finished();
   stop(sound_);
-  sound_ = start(wave_player_, file);
+  sound_ = start(wave_player_, file, ChildLifetime::kEndsWithUs);
   track_player(sound_);
 }
 
 void SystemMedia::showimage(const std::string& file) {
   reap_finished();
-  pid_t viewer = start(image_viewer_, file);
+  pid_t viewer = start(image_viewer_, file, ChildLifetime::kOutlivesUs);
   if (viewer != 0) viewers_.push_back(viewer);
 }
 
@@ -58,11 +58,12 @@ void SystemMedia::stop_all() {
   reap_finished();
 }
 
-pid_t SystemMedia::start(const std::optional<PlayerCommand>& player, const std::string& file) {
+pid_t SystemMedia::start(const std::optional<PlayerCommand>& player, const std::string& file,
+                         ChildLifetime lifetime) {
   if (!player || file.empty()) return 0;
   std::vector<std::string> args = player->args;
   args.push_back(file_argument(file));
-  return spawn_detached(player->program, args);
+  return spawn_detached(player->program, args, lifetime);
 }
 
 void SystemMedia::stop(pid_t& pid) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "UTypes/media/external/child_process.h"
 #include "UTypes/media/external/player_command.h"
 #include "UTypes/media/media_player.h"
 
@@ -32,7 +33,8 @@ class SystemMedia : public MediaPlayer {
   void stop_all() override;
 
  private:
-  static pid_t start(const std::optional<PlayerCommand>& player, const std::string& file);
+  static pid_t start(const std::optional<PlayerCommand>& player, const std::string& file,
+                     ChildLifetime lifetime);
   static void stop(pid_t& pid);
   void reap_finished();
 

@@ -150,4 +150,35 @@ TEST(LintWarnings, ALoneLineFeedInACrLfFile) {
     EXPECT_EQ(p.message.find("LF without CR"), std::string::npos);
 }
 
+TEST(LintWarnings, ALabelLongerThanAButtonKeepsIsToldAtBothEnds) {
+  const std::string name64(64, 'k');
+  const std::string name63(63, 'k');
+  std::vector<std::string> q = {":start",
+                                "btn " + name64 + ", Long",
+                                "goto " + name63,
+                                ":" + name64,
+                                "end",
+                                ":" + name63,
+                                "end",
+                                ":common",
+                                "end"};
+  std::vector<Problem> problems = lint_quest(quest_text(q), LintOptions{});
+  // The button's cut name is another label here: the jump is wrong, not missing.
+  EXPECT_TRUE(has_problem(problems, Severity::warning, {4, 1},
+                          "label '" + name64 + "' is longer than 63 characters: a button keeps"))
+      << describe(problems);
+  EXPECT_EQ(problems.size(), 1u) << describe(problems);
+
+  q = {":start", "btn " + name64 + ", Long", "end", ":" + name64, "end", ":common", "end"};
+  problems = lint_quest(quest_text(q), LintOptions{});
+  EXPECT_TRUE(has_problem(
+      problems, Severity::error, {2, 1},
+      "[findlabel] label <" + name63 + "> not found: a button keeps only the first 63 characters"))
+      << describe(problems);
+  EXPECT_TRUE(has_problem(problems, Severity::warning, {4, 1}, "label '" + name64 + "'"));
+  // Exactly 63 characters are kept whole: nothing to tell.
+  q = {":start", "btn " + name63 + ", Fits", "end", ":" + name63, "end", ":common", "end"};
+  EXPECT_TRUE(lint_quest(quest_text(q), LintOptions{}).empty());
+}
+
 }  // namespace tindel::author::testing

@@ -153,6 +153,49 @@ TEST(TerminalConsole, KeysFromTheTerminal) {
   EXPECT_EQ(console.readkey(), 'z');
 }
 
+// The mouse is reported while a menu waits and turned off when it stops and at the end;
+// clicks and the wheel come in as keys, a click's keys before what was typed after it.
+TEST(TerminalConsole, TheMouseWhileAMenuWaits) {
+  const std::string on = "\x1b[?1000h\x1b[?1006h";
+  const std::string off = "\x1b[?1006l\x1b[?1000l";
+  Pty pty(80, 25);
+  {
+    TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+    console.menutick();
+    EXPECT_FALSE(contains(pty.sent(), on)) << "no menu, no mouse";
+    console.menu_entries(10, 3, 0);
+    console.menu_entries(10, 3, 1);
+    EXPECT_EQ(console.readkey(), 0);
+    const std::string sent = pty.sent();
+    EXPECT_TRUE(contains(sent, on));
+    EXPECT_EQ(sent.find(on), sent.rfind(on)) << "turned on once";
+    pty.type("\x1b[<0;5;10M\x1b[<0;5;10mx\x1b[<65;1;1M\x1b[<0;5;20M");
+    std::vector<int> keys;
+    for (int i = 0; i < 4; ++i)
+      keys.push_back(console.waitkey());
+    EXPECT_EQ(keys, (std::vector<int>{72, 13, 'x', 80})) << "the click on the first entry";
+    console.menu_entries(10, 0, 0);
+    console.menutick();
+    EXPECT_TRUE(contains(pty.sent(), off));
+    console.menu_entries(10, 3, 0);
+    console.menutick();
+    EXPECT_TRUE(contains(pty.sent(), on)) << "on again for the next menu";
+  }
+  EXPECT_TRUE(contains(pty.sent(), off)) << "off when the terminal is given back";
+}
+
+// A click's keys that the menu has not taken when it stops waiting are dropped.
+TEST(TerminalConsole, AClickIsForgottenWhenItsMenuStopsWaiting) {
+  Pty pty(80, 25);
+  TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
+  console.menu_entries(5, 4, 0);
+  pty.type("\x1b[<0;1;8M");
+  EXPECT_EQ(console.waitkey(), 80);
+  console.menu_entries(5, 0, 0);  // a timed menu ran out
+  pty.type("q");
+  EXPECT_EQ(console.waitkey(), 'q');
+}
+
 TEST(TerminalConsole, ReadlineIsEditedInRawMode) {
   Pty pty(80, 25);
   TerminalConsole console(pty.terminal(), pty.terminal(), Charset(CharsetKind::kUtf8), false);
