@@ -10,6 +10,7 @@
 
 #include "UTypes/console/scripted/scripted_console.h"
 #include "UTypes/media/media_player.h"
+#include "UTypes/moments/moments_file.h"
 #include "UTypes/state/interpreter_state.h"
 #include "program/startup.h"
 
@@ -62,12 +63,24 @@ void write_file(const std::string& name, std::string_view bytes) {
   ::close(fd);
 }
 
+// The moments' file where the run will look for it: under the work folder as the state folder.
+MomentOptions continue_from(const std::string& quest_name, std::string_view file) {
+  char folder[4096];
+  if (!::getcwd(folder, sizeof folder)) std::abort();
+  ::setenv("XDG_STATE_HOME", folder, 1);
+  if (!write_moments_file(moments_file_path(quest_name), file)) std::abort();
+  return MomentOptions{.back_keys = true, .keep_file = true, .continue_game = true};
+}
+
 }  // namespace
 
 int run_quest(const QuestInput& input) {
   InWorkFolder inside;
   write_file(input.args.size() == 3 ? input.args[2] : "stackle.qst", input.quest);
   if (input.save_game) write_file("save.txt", *input.save_game);
+  const std::string quest_name = input.args.size() == 3 ? input.args[2] : "stackle.qst";
+  MomentOptions moments;
+  if (input.moments_file) moments = continue_from(quest_name, *input.moments_file);
   auto state = std::make_unique<InterpreterState>();
   state->statements_left = input.statement_limit;
   ScriptedConsole console;
@@ -77,9 +90,9 @@ int run_quest(const QuestInput& input) {
   for (const std::string& line : input.lines)
     console.add_line(line);
   SilentMedia media;
-  const Platform platform{
-      .console = console, .media = media, .seed = 1u, .accessible = input.accessible};
-  return run_program(*state, input.args, platform).status;
+  return run_program(*state, input.args,
+                     {console, media, 1u, Charset{CharsetKind::kCp866}, input.accessible, moments})
+      .status;
 }
 
 std::pair<std::string_view, std::string_view> split_at(std::string_view bytes, char separator) {

@@ -16,6 +16,9 @@ struct QuestInput {
   std::vector<std::uint8_t> keys{};             // menu and anykey keys, in order
   std::vector<std::string> lines{};             // lines for input and the wait after an error
   std::optional<std::string_view> save_game{};  // written as save.txt when given
+  // Written as the quest's file of moments when given; the run continues from it, with Back
+  // and restart on.
+  std::optional<std::string_view> moments_file{};
   std::int64_t statement_limit = 20000;
   bool accessible = false;  // the accessible mode: numbered entries, digits that choose
 };

@@ -23,6 +23,8 @@ constexpr const char* kMoreHelp =
     "       tindel --accessible ...   for screen readers and braille displays: the\n"
     "                                 cursor on the highlighted entry, marked \"> \";\n"
     "                                 entries numbered, 1 to 9 choose; no pictures\n"
+    "       tindel --continue <file_name.qst>  go on from the last menu of the last game\n"
+    "       tindel --no-back <file_name.qst>   no Back (Backspace) or restart (Ctrl+R)\n"
     "more modes: 4 - check syntax and labels, tracing every statement to log.txt;\n"
     "            5 - play with the trace; 6 - load_game with the trace\n"
     "code pages: w - Windows-1251; d - DOS (CP866); u - UTF-8\n"
@@ -30,6 +32,8 @@ constexpr const char* kMoreHelp =
     "  TINDEL_ACCESSIBLE=1     the accessible mode, as --accessible\n"
     "  TINDEL_TRANSCRIPT=FILE  write a plain transcript of the game to FILE\n"
     "  TINDEL_SEED=N           seed the random numbers, so that runs repeat\n"
+    "  TINDEL_NO_BACK=1        as --no-back\n"
+    "  TINDEL_CONTINUE=1       offer to continue the last game of the quest at the start\n"
     "  TINDEL_MIDI_PLAYER, TINDEL_WAVE_PLAYER, TINDEL_IMAGE_VIEWER  media programs\n"
     "                          (set but empty: that medium is off)\n"
     "  TINDEL_SOUNDFONT=FILE   the General MIDI soundfont (.sf2) for tunes\n"
@@ -81,6 +85,16 @@ bool take_accessible_request(std::vector<std::string>& args, const char* environ
   std::erase(args, std::string("--accessible"));
   const std::string_view value = environment_value ? environment_value : "";
   return args.size() != before || (!value.empty() && value != "0");
+}
+
+PlayerSwitches take_player_switches(std::vector<std::string>& args) {
+  PlayerSwitches switches;
+  std::erase_if(args, [&](const std::string& arg) {
+    if (arg == "--no-back") switches.no_back = true;
+    if (arg == "--continue") switches.continue_game = true;
+    return arg == "--no-back" || arg == "--continue";
+  });
+  return switches;
 }
 
 bool utf8_codepage(const std::vector<std::string>& args) {

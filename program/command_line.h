@@ -25,6 +25,14 @@ bool names_quest_file(const std::vector<std::string>& args);
 // out of args, so the others keep their places.
 bool take_accessible_request(std::vector<std::string>& args, const char* environment_value);
 
+// The player's switches of Back and continuing, taken out of the parameters: "--no-back"
+// anywhere, "--continue" before the quest's name.
+struct PlayerSwitches {
+  bool no_back = false;
+  bool continue_game = false;
+};
+PlayerSwitches take_player_switches(std::vector<std::string>& args);
+
 // Code page "u" (UTF-8 text), which, like "d", counts only with exactly three parameters.
 bool utf8_codepage(const std::vector<std::string>& args);
 

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "UTypes/console/console_factory.h"
@@ -40,12 +41,29 @@ int open_transcript() {
   return fd < 0 ? -2 : fd;
 }
 
+bool environment_flag(const char* name) {
+  const char* text = std::getenv(name);
+  return text && std::string_view(text) == "1";
+}
+
+// Back and restart unless the player or the quest's author turned them off; the file of
+// moments for every game played; the game in it when asked for.
+tindel::MomentOptions moment_options(const tindel::PlayerSwitches& switches) {
+  tindel::MomentOptions options;
+  options.back_keys = !switches.no_back && !environment_flag("TINDEL_NO_BACK");
+  options.keep_file = true;
+  options.continue_game = switches.continue_game;
+  options.offer_continue = environment_flag("TINDEL_CONTINUE");
+  return options;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "");
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const bool accessible = tindel::take_accessible_request(args, std::getenv("TINDEL_ACCESSIBLE"));
+  const tindel::PlayerSwitches switches = tindel::take_player_switches(args);
   if (auto text = tindel::information_request(args)) {
     std::cout << *text << std::flush;
     return 0;
@@ -58,8 +76,9 @@ int main(int argc, char** argv) {
     const tindel::Charset charset = tindel::locale_charset();
     auto console = tindel::make_console(charset, {transcript, accessible});
     auto media = tindel::make_system_media(dynamic_cast<tindel::PictureSink*>(console.get()));
-    result = tindel::run_program(*state, args,
-                                 {*console, *media, seed_from_environment(), charset, accessible});
+    result = tindel::run_program(
+        *state, args,
+        {*console, *media, seed_from_environment(), charset, accessible, moment_options(switches)});
   }  // the console restores the terminal here
   if (transcript >= 0) ::close(transcript);
   if (!result.note.empty()) std::cerr << result.note << '\n';

@@ -1,6 +1,7 @@
 #include "program/startup.h"
 
 #include <chrono>
+#include <optional>
 
 #include "UTypes/console/console.h"
 #include "UTypes/console/console_ops.h"
@@ -8,12 +9,14 @@
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/var_table.h"
 #include "UTypes/media/media_player.h"
+#include "UTypes/moments/play_control.h"
 #include "UTypes/saves/savegame.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/program_end.h"
 #include "UTypes/statements/labels.h"
 #include "UTypes/statements/parser.h"
 #include "program/command_line.h"
+#include "program/play_moments.h"
 
 namespace tindel {
 
@@ -97,13 +100,25 @@ bool at_quest_end(const InterpreterState& s) {
   return s.syntax_level != 0 || s.cur_char == kEndOfFile;
 }
 
-void run(InterpreterState& s, const std::vector<std::string>& args, Platform& platform) {
-  set_up_console(s, platform);
-  fill_token_names(s);
-  read_command_line(s, args);
-  s.random.seed(platform.seed ? *platform.seed : clock_seed());
-  create_system_variables(s);
-  reset_counters(s);
+// The main loop, from the first statement or from a menu that waits again after Back or
+// continuing; Back throws out of the statement that waits and comes in here again.
+void play(InterpreterState& s, std::optional<MenuWait> waiting) {
+  for (;;) {
+    try {
+      if (waiting)
+        wait_at_menu_again(s, *waiting);
+      else
+        parser(s);
+      while (!at_quest_end(s))
+        parser(s);
+      return;
+    } catch (const ReturnToMoment& back) {
+      waiting = back.wait;
+    }
+  }
+}
+
+void open_quest(InterpreterState& s, const std::vector<std::string>& args) {
   QuestTextForm form{utf8_codepage(args), is_qs1_name(s.quest_name)};
   s.quest_file.set_text_form(form);
   s.aux_file.set_text_form(form);
@@ -112,18 +127,44 @@ void run(InterpreterState& s, const std::vector<std::string>& args, Platform& pl
     throw ProgramEnd{exit_status::kScriptError, ""};
   }
   s.qs1_file = is_qs1_name(s.quest_name);
+}
+
+void run(InterpreterState& s, const std::vector<std::string>& args, Platform& platform,
+         std::string& notice) {
+  set_up_console(s, platform);
+  fill_token_names(s);
+  read_command_line(s, args);
+  s.random.seed(platform.seed ? *platform.seed : clock_seed());
+  create_system_variables(s);
+  reset_counters(s);
+  open_quest(s, args);
   warn_of_lone_lf(s);
   getchar(s);
-  resume_saved_game(s, args);
-  gettoken(s);
-  do {
-    parser(s);
-  } while (!at_quest_end(s));
+  PlayMoments moments(s, platform.moments);
+  std::optional<MenuWait> waiting = moments.start(s);
+  if (!moments.problem().empty()) {
+    notice = moments.problem();
+    conwriteln(s, notice);
+  }
+  if (!waiting) {
+    resume_saved_game(s, args);
+    gettoken(s);
+  }
+  play(s, waiting);
   if (s.syntax_level != 0) {
     conwriteln(s, "syntax <" + shown_quest_name(s) + "> is checked!");
   } else {
     menu(s, -1);
   }
+}
+
+// A restart begins as a fresh start would: nothing of the game before it stays.
+void prepare_restart(InterpreterState& s, Platform& platform) {
+  platform.media.stop_all();
+  s.current_label.clear();
+  s.last_key = 0;
+  platform.moments.continue_game = false;
+  platform.moments.offer_continue = false;
 }
 
 }  // namespace
@@ -134,11 +175,19 @@ RunResult run_program(InterpreterState& s, const std::vector<std::string>& args,
   s.charset = platform.charset;
   s.accessible = platform.accessible;
   RunResult result;
-  try {
-    run(s, args, platform);
-  } catch (const ProgramEnd& end) {
-    result = RunResult{end.status, end.note};
+  std::string notice;
+  for (bool restart = true; restart;) {
+    restart = false;
+    try {
+      run(s, args, platform, notice);
+    } catch (const ProgramEnd& end) {
+      result = RunResult{end.status, end.note};
+    } catch (const RestartQuest&) {
+      prepare_restart(s, platform);
+      restart = true;
+    }
   }
+  if (!notice.empty()) result.note = result.note.empty() ? notice : notice + "\n" + result.note;
   platform.media.stop_all();
   platform.console.flush();
   if (s.log_file) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "UTypes/charset/locale_charset.h"
+#include "UTypes/moments/moment.h"
 #include "UTypes/state/interpreter_state.h"
 
 namespace tindel {
@@ -18,12 +19,21 @@ struct RunResult {
   std::string note;  // a line for stderr, or empty
 };
 
+// Back, restart and continuing a game later, as the player's command line asks.
+struct MomentOptions {
+  bool back_keys = false;       // Backspace goes back a menu, Ctrl+R restarts
+  bool keep_file = false;       // the last moment kept in the quest's file of moments
+  bool continue_game = false;   // start at the moment of that file
+  bool offer_continue = false;  // ask on a title line whether to start there
+};
+
 struct Platform {
   Console& console;
   MediaPlayer& media;
   std::optional<std::uint32_t> seed;     // the random generator's seed; the clock when absent
   Charset charset{CharsetKind::kCp866};  // the locale's: parameters and media file names
   bool accessible = false;  // the accessible mode, for screen readers and braille displays
+  MomentOptions moments{};
 };
 
 // Runs the program with its command-line parameters (without the program name) until the

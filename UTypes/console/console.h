@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "UTypes/console/screen_model.h"
+
 namespace tindel {
 
 // Key codes as the interpreter sees them: CP866 characters, Enter 13, Escape 27, Up 72,
@@ -63,6 +65,10 @@ class ScreenOutput {
   virtual int wherey() = 0;               // 1-based cursor row
   virtual void gotoxy(int x, int y) = 0;  // 1-based column and row; out of range: nothing
   virtual void flush() = 0;               // show everything written so far
+  // The screen as it stands, for a moment of play to show again; nullopt from a front end
+  // that keeps no screen (a pipe), which shows the moment's text again instead.
+  virtual std::optional<ScreenImage> screen_image() { return std::nullopt; }
+  virtual void show_screen_image(const ScreenImage&) {}
   // The menu's entries as they stand: entry i (0-based) on 1-based row first_row + i, and the
   // one Enter would choose; count 0 when the menu stops waiting. Front ends that take clicks
   // or taps use it; the others ignore it.

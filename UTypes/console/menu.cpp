@@ -10,6 +10,7 @@
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/numeric.h"
 #include "UTypes/eval/var_table.h"
+#include "UTypes/moments/play_control.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/nesting_guard.h"
 #include "UTypes/state/program_end.h"
@@ -193,6 +194,7 @@ std::uint8_t latin_layout_key(std::uint8_t k) {
 
 // One key of a pass; true when the choice is made. A number's digit is Enter on its entry.
 bool handle_key(InterpreterState& s, MenuPass& pass, std::uint8_t k, std::string& choice) {
+  moment_key(s, k);
   if (int entry = numbered_entry(s, k); entry >= 0) {
     pass.sel = entry;
     k = key::kEnter;

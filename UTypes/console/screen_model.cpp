@@ -25,6 +25,21 @@ void ScreenModel::resize(int width, int height) {
   cx_ = std::min(cx_, width_ - 1);
 }
 
+void ScreenModel::show_image(const ScreenImage& image) {
+  if (image.width != screen_side(image.width) || image.height != screen_side(image.height) ||
+      image.cells.size() !=
+          static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+    return;
+  int width = width_;
+  int height = height_;
+  cells_ = image.cells;
+  width_ = image.width;
+  height_ = image.height;
+  cx_ = std::clamp(image.cursor_x, 0, width_ - 1);
+  cy_ = std::clamp(image.cursor_y, 0, height_ - 1);
+  if (width != width_ || height != height_) resize(width, height);
+}
+
 void ScreenModel::clear(std::uint8_t attr) {
   std::fill(cells_.begin(), cells_.end(), Cell{' ', attr});
   cx_ = 0;

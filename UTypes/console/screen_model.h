@@ -25,6 +25,16 @@ struct Cell {
   friend bool operator==(const Cell&, const Cell&) = default;
 };
 
+// The cells and the cursor of a screen, as a moment of play keeps them to show them again.
+struct ScreenImage {
+  int width = 0;
+  int height = 0;
+  int cursor_x = 0;
+  int cursor_y = 0;
+  std::vector<Cell> cells;  // width * height, row by row
+  friend bool operator==(const ScreenImage&, const ScreenImage&) = default;
+};
+
 class ScreenModel {
  public:
   // Told about the top row just before it scrolls off the buffer.
@@ -46,6 +56,10 @@ class ScreenModel {
   void write_highlighted(std::string_view bytes, std::uint8_t attr);
   // 0-based; a position outside the buffer leaves the cursor where it is.
   bool move_cursor(int x, int y);
+  ScreenImage image() const { return {width_, height_, cx_, cy_, cells_}; }
+  // The image's cells and cursor, brought to this screen's size as a resize would; an image
+  // whose cells do not fill its sides is ignored.
+  void show_image(const ScreenImage& image);
 
   int width() const { return width_; }
   int height() const { return height_; }

@@ -24,6 +24,7 @@ namespace tindel {
 class KeyInput;
 class ScreenOutput;
 class MediaPlayer;
+class MomentHistory;
 
 constexpr int kVarSlots = 751;  // slots 0..750; slot 0 is the search sentinel
 constexpr int kLastSlot = 750;
@@ -130,6 +131,7 @@ struct InterpreterState {
   // The accessible mode: the menu's entries are numbered and the highlighted one marked, and
   // the digits 1 to 9 choose.
   bool accessible = false;
+  MomentHistory* moments = nullptr;  // Back's moments; none: Back and restart are off
 
   // The authors' tools: a watcher of the check run, and where the current token began (kept
   // only while a watcher is set).

@@ -12,6 +12,7 @@
 #include "UTypes/eval/operand.h"
 #include "UTypes/eval/string_expr.h"
 #include "UTypes/eval/var_table.h"
+#include "UTypes/moments/play_control.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/program_end.h"
 #include "UTypes/statements/data_statements.h"
@@ -110,10 +111,8 @@ void proc_statement(InterpreterState& s) {
   gettoken(s);
 }
 
-// Where a location ends: the menu's choice jumps on, then the common location runs.
-void close_location(InterpreterState& s) {
-  gettoken(s);
-  outtext(s, "\r\n");
+// The menu of a location's end: its choice jumps on, then the common location runs.
+void choose_next_location(InterpreterState& s) {
   std::string label = menu(s, 0);
   s.str_result = label;
   s.btn_count = 0;
@@ -123,6 +122,14 @@ void close_location(InterpreterState& s) {
   call(s, s.common_name);
 }
 
+// Where a location ends.
+void close_location(InterpreterState& s) {
+  gettoken(s);
+  outtext(s, "\r\n");
+  keep_moment(s, MenuWait{true, 0});
+  choose_next_location(s);
+}
+
 // end
 void end_statement(InterpreterState& s) {
   if (s.call_depth <= 0) return close_location(s);
@@ -130,16 +137,23 @@ void end_statement(InterpreterState& s) {
   gettoken(s);
 }
 
-// pause expr
-void pause_statement(InterpreterState& s) {
-  gettoken(s);
-  std::string label = menu(s, to_int32(expression(s)));
+// The menu of a pause: a choice jumps; without one the statements after it go on.
+void wait_at_pause(InterpreterState& s, std::int32_t ms) {
+  std::string label = menu(s, ms);
   s.str_result = label;
   s.btn_count = 0;
   if (label.empty()) return;
   set_current_loc(s, label);
   gotolabel(s, label);
   s.current_label = label;
+}
+
+// pause expr
+void pause_statement(InterpreterState& s) {
+  gettoken(s);
+  std::int32_t ms = to_int32(expression(s));
+  keep_moment(s, MenuWait{false, ms});
+  wait_at_pause(s, ms);
 }
 
 // anykey [NAME]
@@ -307,6 +321,13 @@ bool begins_statement(TokenKind kind) {
     default:
       return false;
   }
+}
+
+void wait_at_menu_again(InterpreterState& s, MenuWait wait) {
+  if (wait.location_end)
+    choose_next_location(s);
+  else
+    wait_at_pause(s, wait.pause_ms);
 }
 
 void parser(InterpreterState& s) {

@@ -93,7 +93,7 @@ bool parse_line(std::string_view line, int line_no, WalkFile& walk, std::string&
     steps.push_back(WalkStep{});
     steps.back().line_no = line_no;
     if (!parse_step(line.substr(1), steps.back()))
-      why = "unknown step (down, up, enter, i, u, esc, type TEXT, key K)";
+      why = "unknown step (down, up, enter, i, u, esc, back, restart, type TEXT, key K)";
     return why.empty();
   }
   WalkCheck check;
@@ -110,7 +110,7 @@ bool parse_line(std::string_view line, int line_no, WalkFile& walk, std::string&
 
 bool known_action(std::string_view a) {
   return a == "down" || a == "up" || a == "enter" || a == "i" || a == "u" || a == "esc" ||
-         a == "type" || a == "key";
+         a == "back" || a == "restart" || a == "type" || a == "key";
 }
 
 bool parse_walk(std::string_view text, WalkFile& walk, std::string& error) {

@@ -19,7 +19,7 @@ struct WalkCheck {
 // One step: the keys it sends ("> down"), and the checks on what came after them. The first
 // step of a test sends nothing: its checks are on what the quest prints before the first key.
 struct WalkStep {
-  std::string action;    // down, up, enter, i, u, esc, type, key; empty for the start
+  std::string action;    // down, up, enter, i, u, esc, back, restart, type, key; empty: start
   std::string argument;  // the text of `type` and `key`, UTF-8
   std::vector<WalkCheck> checks;
   int line_no = 0;

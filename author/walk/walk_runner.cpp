@@ -9,6 +9,7 @@
 #include "UTypes/eval/operand.h"
 #include "UTypes/eval/var_table.h"
 #include "UTypes/media/media_player.h"
+#include "UTypes/moments/play_control.h"
 #include "UTypes/state/program_end.h"
 #include "author/walk/walk_console.h"
 #include "program/startup.h"
@@ -138,6 +139,8 @@ WalkConsole::NextKeys keys_of(const WalkStep& step) {
   if (a == "up") next.keys = std::string(1, static_cast<char>(key::kUp));
   if (a == "enter") next.keys = std::string(1, static_cast<char>(key::kEnter));
   if (a == "esc") next.keys = std::string(1, static_cast<char>(key::kEscape));
+  if (a == "back") next.keys = std::string(1, static_cast<char>(key::kBackspace));
+  if (a == "restart") next.keys = {static_cast<char>(key::kCtrlR), static_cast<char>(key::kEnter)};
   if (a == "i" || a == "u") next.keys = a;
   if (a == "key") next.keys = utf8_to_cp866(step.argument);
   if (a == "type") next.line = utf8_to_cp866(step.argument);
@@ -177,8 +180,10 @@ TestResult run_walk_test(const WalkFile& walk, const WalkTest& test,
   SilentMedia media;
   ErrorCatcher catcher(console);
   state->check_observer = &catcher;
+  MomentOptions moments;
+  moments.back_keys = true;
   run_program(*state, {"0", std::string(1, walk.codepage), quest_path},
-              Platform{console, media, walk.seed, Charset(CharsetKind::kUtf8)});
+              Platform{console, media, walk.seed, Charset(CharsetKind::kUtf8), false, moments});
   if (step < test.steps.size()) {
     check_step(*state, test.steps[step], console.take_output(true), result);
     if (++step < test.steps.size()) {

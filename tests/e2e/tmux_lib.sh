@@ -40,6 +40,13 @@ tmux_shell() {
   tmux_wait_for '$' 5
 }
 
+# tmux_game_pid: the process that the shell of the pane started (the game), or nothing.
+tmux_game_pid() {
+  local shell_pid
+  shell_pid=$(tmux_cmd display-message -p -t e2e '#{pane_pid}')
+  ps -o pid= --ppid "$shell_pid" | head -1 | tr -d ' '
+}
+
 tmux_keys() { tmux_cmd send-keys -t e2e "$@"; }
 tmux_type() { tmux_cmd send-keys -t e2e -l "$1"; }
 

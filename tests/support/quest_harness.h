@@ -9,6 +9,7 @@
 #include "UTypes/console/scripted/scripted_console.h"
 #include "UTypes/media/media_player.h"
 #include "UTypes/state/interpreter_state.h"
+#include "program/startup.h"
 
 namespace tindel::testing {
 
@@ -67,6 +68,7 @@ struct RunOptions {
   std::uint32_t seed = 1;
   bool convert_line_ends = true;      // "\n" in the quest text becomes CR LF
   std::int64_t statement_limit = -1;  // as the fuzz targets bound a run; -1: none
+  MomentOptions moments = {};         // Back, restart, the file of moments: off
 };
 
 // Writes the quest under the name the run's parameters give it (stackle.qst without them).

@@ -50,6 +50,8 @@ class ScriptedConsole : public Console, private ScreenModel::ScrollListener {
   int wherey() override { return model_.cursor_y() + 1; }
   void gotoxy(int x, int y) override { model_.move_cursor(x - 1, y - 1); }
   void flush() override {}
+  std::optional<ScreenImage> screen_image() override { return model_.image(); }
+  void show_screen_image(const ScreenImage& image) override { model_.show_image(image); }
   void menu_entries(int first_row, int count, int highlighted) override {
     menu_entries_.push_back({first_row, count, highlighted});
   }

@@ -176,6 +176,11 @@ void TerminalConsole::conwrite_highlighted(std::string_view bytes, std::uint8_t 
   changed();
 }
 
+void TerminalConsole::show_screen_image(const ScreenImage& image) {
+  model_.show_image(image);
+  changed();
+}
+
 void TerminalConsole::menu_entries(int first_row, int count, int highlighted) {
   entries_ = {first_row, count, highlighted};
   // What is left of a click was meant for a list that no longer waits.

@@ -60,6 +60,8 @@ class TerminalConsole : public Console, public PictureSink, private ScreenModel:
   int wherey() override { return model_.cursor_y() + 1; }
   void gotoxy(int x, int y) override;
   void flush() override { render(); }
+  std::optional<ScreenImage> screen_image() override { return model_.image(); }
+  void show_screen_image(const ScreenImage& image) override;
   void menu_entries(int first_row, int count, int highlighted) override;
 
   std::string show_picture(const std::string& file) override;
