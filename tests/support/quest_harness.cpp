@@ -75,9 +75,9 @@ QuestRun run_quest(const TempDir& dir, const std::string& quest, RunOptions opti
   QuestRun run;
   run.state->statements_left = options.statement_limit;
   if (options.input) options.input(*run.console);
-  RunResult result = run_program(
-      *run.state, options.args,
-      {*run.console, run.media, options.seed, Charset{CharsetKind::kCp866}, options.moments});
+  RunResult result = run_program(*run.state, options.args,
+                                 {*run.console, run.media, options.seed,
+                                  Charset{CharsetKind::kCp866}, false, options.moments});
   run.status = result.status;
   run.note = result.note;
   return run;
