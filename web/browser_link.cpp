@@ -16,8 +16,13 @@ EM_JS(void, page_take_typed, (char* to, int length),
 EM_ASYNC_JS(void, page_wait_typed, (int timeout_ms),
             { await Module.tindelPage.waitTyped(timeout_ms); });
 EM_ASYNC_JS(void, page_pause, (int ms), { await Module.tindelPage.pause(ms); });
-EM_JS(void, page_menu_entries, (int first_row, int count, int highlighted),
-      { Module.tindelPage.menuEntries(first_row, count, highlighted); });
+EM_JS(void, page_announce, (const char* text, int length),
+      { Module.tindelPage.announce(UTF8ToString(text, length)); });
+// The captions come one a line.
+EM_JS(void, page_menu_options, (const char* captions, int length, int highlighted), {
+  const text = UTF8ToString(captions, length);
+  Module.tindelPage.menuOptions(text ? text.split('\n') : [], highlighted);
+});
 EM_JS(void, page_media_request, (const char* kind, int kind_length, const char* file),
       { Module.tindelPage.mediaRequest(UTF8ToString(kind, kind_length), UTF8ToString(file)); });
 
@@ -45,6 +50,19 @@ void BrowserLink::take_typed(std::string& to, int timeout_ms) {
 
 void BrowserLink::pause(int ms) {
   page_pause(ms);
+}
+
+void BrowserLink::announce(std::string_view utf8_text) {
+  page_announce(utf8_text.data(), static_cast<int>(utf8_text.size()));
+}
+
+void BrowserLink::menu_options(const std::vector<std::string>& utf8_captions, int highlighted) {
+  std::string lines;
+  for (const std::string& caption : utf8_captions) {
+    if (!lines.empty()) lines += '\n';
+    lines += caption;
+  }
+  page_menu_options(lines.data(), static_cast<int>(lines.size()), highlighted);
 }
 
 void BrowserLink::media_request(std::string_view kind, const std::string& file) {

@@ -12,6 +12,8 @@ class BrowserLink : public PageLink, public PageMedia::Requests {
   void set_title(std::string_view utf8_title) override;
   void take_typed(std::string& to, int timeout_ms) override;
   void pause(int ms) override;
+  void announce(std::string_view utf8_text) override;
+  void menu_options(const std::vector<std::string>& utf8_captions, int highlighted) override;
   void media_request(std::string_view kind, const std::string& file) override;
 };
 

@@ -55,18 +55,22 @@ extern "C" [[noreturn]] void __cxa_throw(void* thrown, std::type_info* type, voi
 }
 
 // mode "0" plays, "1" resumes save.txt of the working folder; codepage "w", "d" or "u"; seed
-// below 0: the random numbers are seeded from the clock.
+// below 0: the random numbers are seeded from the clock; accessible non-zero: the accessible
+// mode (each game has a module of its own, so the console is made for this game).
 extern "C" EMSCRIPTEN_KEEPALIVE int tindel_play(const char* mode, const char* codepage,
-                                                const char* quest_path, double seed) {
+                                                const char* quest_path, double seed,
+                                                int accessible) {
   static tindel::BrowserLink link;
-  static tindel::WebConsole console(link);
+  static tindel::WebConsole console(link, accessible != 0);
   static tindel::PageMedia media(link);
   g_console = &console;
   g_media = &media;
   auto state = std::make_unique<tindel::InterpreterState>();
   const std::vector<std::string> args{mode, codepage, quest_path};
-  tindel::RunResult result = tindel::run_program(
-      *state, args, {console, media, seed_of(seed), tindel::Charset(tindel::CharsetKind::kUtf8)});
+  tindel::RunResult result =
+      tindel::run_program(*state, args,
+                          {console, media, seed_of(seed),
+                           tindel::Charset(tindel::CharsetKind::kUtf8), accessible != 0});
   page_game_ends(result.status, result.note.c_str());
   return result.status;
 }

@@ -23,13 +23,17 @@ export function loadModule() {
 export class Game {
   // screen: the xterm.js terminal; typed: the TypedQueue; onEnd({status, note}) when the
   // program ends; onSaves() when the saved files may have changed; onCodepage(letter) with
-  // the code page the game plays in.
-  constructor({ screen, typed, onEnd, onSaves, onCodepage = () => {} }) {
+  // the code page the game plays in; onAnnounce(text) with the text of each new page;
+  // onMenuOptions(captions, highlighted) while a menu waits (no captions when none waits).
+  constructor({ screen, typed, onEnd, onSaves, onCodepage = () => {}, onAnnounce = () => {},
+    onMenuOptions = () => {} }) {
     this.screen = screen;
     this.typed = typed;
     this.onEnd = onEnd;
     this.onSaves = onSaves;
     this.onCodepage = onCodepage;
+    this.onAnnounce = onAnnounce;
+    this.onMenuOptions = onMenuOptions;
     this.module = null;
     this.stopped = false;
     this.ending = null;
@@ -41,8 +45,9 @@ export class Game {
 
   // quest: {name, bytes, media: [{name, bytes}]}; mode '0' plays, '1' resumes the save;
   // codepage 'w', 'd', 'u', or null to find it from the quest's text.
-  // seed: the random numbers' seed, or null for the clock; module: a module loaded already.
-  async start(quest, codepage, mode, seed = null, module = null) {
+  // seed: the random numbers' seed, or null for the clock; module: a module loaded already;
+  // accessible: the menu's entries numbered and marked, and the digits choose.
+  async start(quest, codepage, mode, seed = null, module = null, accessible = false) {
     this.folder = `${SAVES_DIR}/${questFolderName(quest.name, quest.bytes)}`;
     this.quest = quest;
     this.screen.reset();
@@ -68,8 +73,9 @@ export class Game {
     const questPath = quest.name;
     const play = Promise.resolve().then(() => {
       this.timing.started = performance.now();
-      return this.module.ccall('tindel_play', 'number', ['string', 'string', 'string', 'number'],
-        [mode, codepage, questPath, seed ?? -1], { async: true });
+      return this.module.ccall('tindel_play', 'number',
+        ['string', 'string', 'string', 'number', 'number'],
+        [mode, codepage, questPath, seed ?? -1, accessible ? 1 : 0], { async: true });
     });
     play.then(() => this.finish(), (error) => {
       if (error !== this.leaving) console.error(error);
@@ -122,6 +128,8 @@ export class Game {
         if (this.stopped) await never;
       },
       mediaRequest: (kind, file) => { this.media.push({ kind, file }); },
+      announce: (text) => this.onAnnounce(text),
+      menuOptions: (captions, highlighted) => this.onMenuOptions(captions, highlighted),
       gameEnds: (status, note) => { this.ending = { status, note }; },
     };
   }

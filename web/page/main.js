@@ -4,6 +4,7 @@ import { TypedQueue } from './typed_queue.js';
 import { Game, SAVE_FILE, DEBUG_FILE, loadModule } from './game.js';
 import { downloadBytes, readFileBytes } from './saves.js';
 import { attachFileOpening } from './open_files.js';
+import { accessibleSetting, announcer, menuList } from './spoken.js';
 
 const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
 
@@ -18,6 +19,9 @@ const typed = new TypedQueue();
 screen.onData((data) => typed.push(data));
 
 const seed = params.has('seed') ? Number(params.get('seed')) : null;
+const accessible = accessibleSetting($('accessible'), params, () => play('0'));
+const announce = announcer($('page-text'));
+const showMenuOptions = menuList($('menu-options'), (bytes) => typed.push(bytes));
 let quest = null;  // {name, bytes, media}
 let questCodepage = null;  // null until given or found
 let game = null;
@@ -42,11 +46,16 @@ async function play(mode) {
   game?.stop();
   $('end').hidden = true;
   $('quest-name').textContent = quest.name;
-  game = new Game({ screen, typed, onEnd: endScreen, onSaves: showSaves, onCodepage: showCodepage });
+  screen.options.screenReaderMode = accessible();
+  showMenuOptions([], -1);
+  game = new Game({
+    screen, typed, onEnd: endScreen, onSaves: showSaves, onCodepage: showCodepage,
+    onAnnounce: announce, onMenuOptions: showMenuOptions,
+  });
   window.tindelGame = game;  // for the page's tests and the curious
   const module = preloadedModule;
   preloadedModule = null;
-  await game.start(quest, questCodepage, mode, seed, module);
+  await game.start(quest, questCodepage, mode, seed, module, accessible());
   screen.focus();
 }
 

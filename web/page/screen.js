@@ -29,6 +29,9 @@ export function createScreen(element) {
     screenReaderMode: false,
   });
   term.open(element);
+  // Tab moves the focus on to the page's other controls, as anywhere on a page: no quest
+  // key is a Tab, and a screen that kept it would trap the keyboard.
+  term.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
   window.addEventListener('resize', () => {
     term.options.fontSize = fontSizeFor(window.innerWidth);
   });

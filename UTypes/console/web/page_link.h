@@ -4,6 +4,7 @@
 // while the interpreter waits. The page's entry implements it; tests fake it.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tindel {
 
@@ -18,6 +19,11 @@ class PageLink {
   virtual void take_typed(std::string& to, int timeout_ms) = 0;
   // Gives the browser its thread for ms milliseconds.
   virtual void pause(int ms) = 0;
+  // The text of a new page, for a screen reader to read once.
+  virtual void announce(std::string_view utf8_text) = 0;
+  // The entries of the menu that waits, as captions, and the highlighted one; none when the
+  // menu no longer waits.
+  virtual void menu_options(const std::vector<std::string>& utf8_captions, int highlighted) = 0;
 };
 
 }  // namespace tindel

@@ -7,11 +7,12 @@
 
 namespace tindel {
 
-WebConsole::WebConsole(PageLink& page)
+WebConsole::WebConsole(PageLink& page, bool accessible)
     : page_(page),
       model_(kWidth, kHeight),
       painter_(kWidth, kHeight, AnsiColours(false), Charset(CharsetKind::kUtf8)),
-      decoding_{.charset = Charset(CharsetKind::kUtf8), .collapse_crlf = false} {
+      decoding_{.charset = Charset(CharsetKind::kUtf8), .collapse_crlf = false},
+      accessible_(accessible) {
   model_.set_listener(this);
 }
 
@@ -32,6 +33,7 @@ std::uint8_t WebConsole::readkey() {
 
 std::uint8_t WebConsole::waitkey() {
   paint();
+  announce_page();
   return wait_key()->key;
 }
 
@@ -67,15 +69,59 @@ void WebConsole::menu_entries(int first_row, int count, int highlighted) {
   entries_ = {first_row, count, highlighted};
   // What is left of a click was meant for a list that no longer waits.
   if (count <= 0) clicked_keys_.clear();
+  if (accessible_ && count > 0)
+    reading_row_ = first_row - 1 + highlighted;
+  else
+    reading_row_.reset();
+  offer_options();
+  if (count > 0) announce_page();
   if ((count > 0) == mouse_reported_) return;
   mouse_reported_ = count > 0;
   out_ += mouse_reported_ ? kMouseReportsOn : kMouseReportsOff;
+}
+
+void WebConsole::offer_options() {
+  std::vector<std::string> captions;
+  const Charset utf8(CharsetKind::kUtf8);
+  for (int i = 0; i < entries_.count; ++i) {
+    const int row = entries_.first_row - 1 + i;
+    if (row < 0 || row >= kHeight) break;
+    std::string text = model_.row_text(row);
+    std::string_view trimmed = text;
+    trimmed.remove_prefix(std::min(trimmed.find_first_not_of(' '), trimmed.size()));
+    // The accessible mode's mark is for the eye; the list box marks the highlight itself.
+    if (trimmed.starts_with("> ")) trimmed.remove_prefix(2);
+    captions.push_back(utf8.display(trimmed));
+  }
+  page_.menu_options(captions, entries_.count > 0 ? entries_.highlighted : -1);
+}
+
+void WebConsole::announce_page() {
+  const int end = entries_.count > 0 ? std::clamp(entries_.first_row - 1, 0, kHeight) : kHeight;
+  std::vector<std::string> rows;
+  for (int row = 0; row < end; ++row)
+    rows.push_back(model_.row_text(row));
+  // What was said already (the rows above, unchanged since) is not said again.
+  std::size_t first_new = 0;
+  while (first_new < rows.size() && first_new < announced_rows_.size() &&
+         rows[first_new] == announced_rows_[first_new])
+    ++first_new;
+  const Charset utf8(CharsetKind::kUtf8);
+  std::string text;
+  for (std::size_t i = first_new; i < rows.size(); ++i) {
+    if (rows[i].find_first_not_of(' ') == std::string::npos) continue;
+    if (!text.empty()) text += '\n';
+    text += utf8.display(rows[i]);
+  }
+  announced_rows_ = std::move(rows);
+  if (!text.empty()) page_.announce(text);
 }
 
 // The line is edited in the model, as on a terminal, so its rows and `wherey` stay right
 // however it wraps.
 std::optional<std::string> WebConsole::readline() {
   LineEditor editor(typed_lines_);
+  announce_page();
   edited_.begin(model_);
   LineEditor::Outcome outcome = LineEditor::Outcome::kEditing;
   while (outcome == LineEditor::Outcome::kEditing) {
@@ -107,24 +153,34 @@ void WebConsole::showcursor(bool visible) {
 }
 
 void WebConsole::clrscr(std::uint8_t attr) {
+  reading_row_.reset();
+  announced_rows_.clear();
   attr_ = attr;
   model_.clear(attr);
   painter_.clear(attr, out_);
 }
 
 void WebConsole::conwrite(std::string_view bytes, std::uint8_t attr) {
+  reading_row_.reset();
   attr_ = attr;
   model_.write(bytes, attr);
 }
 
+void WebConsole::gotoxy(int x, int y) {
+  reading_row_.reset();
+  model_.move_cursor(x - 1, y - 1);
+}
+
 void WebConsole::before_scroll(const ScreenModel&) {
+  reading_row_.reset();  // the rows move; the menu tells the row again when it redraws
+  if (!announced_rows_.empty()) announced_rows_.erase(announced_rows_.begin());
   edited_.scrolled();
   paint();
   painter_.scroll_up(out_);
 }
 
 void WebConsole::paint() {
-  painter_.paint(model_, out_);
+  painter_.paint(model_, out_, reading_row_);
   if (out_.empty()) return;
   page_.show(out_);
   out_.clear();

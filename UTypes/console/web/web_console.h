@@ -4,6 +4,7 @@
 // hands the browser its thread through the page link.
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,8 @@ class WebConsole : public Console, private ScreenModel::ScrollListener {
   static constexpr int kWidth = 80;
   static constexpr int kHeight = 25;
 
-  explicit WebConsole(PageLink& page);
+  // accessible: while a menu waits the cursor stands at the start of its highlighted entry.
+  explicit WebConsole(PageLink& page, bool accessible = false);
   WebConsole(const WebConsole&) = delete;
   WebConsole& operator=(const WebConsole&) = delete;
 
@@ -38,7 +40,7 @@ class WebConsole : public Console, private ScreenModel::ScrollListener {
   void clrscr(std::uint8_t attr) override;
   void conwrite(std::string_view bytes, std::uint8_t attr) override;
   int wherey() override { return model_.cursor_y() + 1; }
-  void gotoxy(int x, int y) override { model_.move_cursor(x - 1, y - 1); }
+  void gotoxy(int x, int y) override;
   void flush() override { paint(); }
   // While a menu waits, xterm.js reports clicks, taps and the wheel as a terminal would; they
   // come back as the keys that stand for them.
@@ -48,6 +50,11 @@ class WebConsole : public Console, private ScreenModel::ScrollListener {
   void before_scroll(const ScreenModel& model) override;
   // Sends the page what changed on the screen since the last paint.
   void paint();
+  // Tells the page the captions of the waiting menu, read from its rows.
+  void offer_options();
+  // Tells the page the text of the screen above the menu (all of it when none waits) from the
+  // first row that changed since it was told last.
+  void announce_page();
   // The next typed key with whether it came as an escape sequence; nullopt when none waits.
   std::optional<DecodedKey> take_key();
   std::optional<DecodedKey> wait_key();
@@ -62,6 +69,9 @@ class WebConsole : public Console, private ScreenModel::ScrollListener {
   MenuEntries entries_;                    // as the menu last told them
   std::deque<std::uint8_t> clicked_keys_;  // the keys of a click not yet taken
   bool mouse_reported_ = false;            // xterm.js reports the mouse
+  bool accessible_;
+  std::optional<int> reading_row_;           // where the cursor stands while a menu waits
+  std::vector<std::string> announced_rows_;  // the screen's rows as last announced
   std::uint8_t attr_ = 7;
   EditedLine edited_;
 };

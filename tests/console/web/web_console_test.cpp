@@ -22,6 +22,9 @@ class FakePage : public PageLink {
   std::string title;
   std::vector<int> waits;   // each wait's timeout
   std::vector<int> pauses;  // each pause's length
+  std::vector<std::string> announced;
+  std::vector<std::string> captions;
+  int highlighted = -1;
 
   void show(std::string_view bytes) override { shown += bytes; }
   void set_title(std::string_view utf8_title) override { title = utf8_title; }
@@ -36,7 +39,22 @@ class FakePage : public PageLink {
     chunks.pop_front();
   }
   void pause(int ms) override { pauses.push_back(ms); }
+  void announce(std::string_view text) override { announced.emplace_back(text); }
+  void menu_options(const std::vector<std::string>& utf8_captions, int chosen) override {
+    captions = utf8_captions;
+    highlighted = chosen;
+  }
 };
+
+// A page of text and a list of two entries below it, as the menu draws them in the
+// accessible mode, the cursor back above the list.
+void draw_page_and_list(WebConsole& console, int highlighted) {
+  console.gotoxy(1, 1);
+  console.conwrite(utf8_to_cp866("МАЯК\r\nThe lamp is dark.\r\n"), 7);
+  console.conwrite(highlighted == 0 ? "> 1. Climb\r\n  2. Wait" : "  1. Climb\r\n> 2. Wait", 7);
+  console.gotoxy(1, 2);
+  console.menu_entries(3, 2, highlighted);
+}
 
 TEST(WebConsole, KeysArriveAsATerminalSendsThemAndEachWaitBlocksUntilSome) {
   FakePage page;
@@ -90,6 +108,38 @@ TEST(WebConsole, WhileAMenuWaitsAClickComesBackAsTheKeysThatChooseItsEntry) {
   console.menu_entries(0, 0, 0);
   console.flush();
   EXPECT_NE(page.shown.find(kMouseReportsOff), std::string::npos);
+}
+
+TEST(WebConsole, AScreenReaderHearsEachPageOnceAndTheCursorFollowsTheHighlight) {
+  FakePage page;
+  WebConsole console(page, /*accessible=*/true);
+  console.clrscr(7);
+  draw_page_and_list(console, 0);
+  console.flush();
+  EXPECT_EQ(page.announced, std::vector<std::string>({"МАЯК\nThe lamp is dark."}));
+  EXPECT_EQ(page.captions, std::vector<std::string>({"1. Climb", "2. Wait"}));
+  EXPECT_EQ(page.highlighted, 0);
+  EXPECT_TRUE(page.shown.ends_with("\x1b[3;1H")) << page.shown;
+
+  page.shown.clear();
+  draw_page_and_list(console, 1);  // Down: the same page, nothing said again
+  console.flush();
+  EXPECT_EQ(page.announced.size(), 1u);
+  EXPECT_EQ(page.highlighted, 1);
+  EXPECT_TRUE(page.shown.ends_with("\x1b[4;1H")) << page.shown;
+
+  console.menu_entries(2, 0, 0);  // chosen: the list no longer waits, and is blanked
+  EXPECT_TRUE(page.captions.empty());
+  console.gotoxy(1, 3);
+  console.conwrite(std::string(10, ' ') + "\r\n" + std::string(10, ' '), 7);
+  console.gotoxy(1, 3);
+  console.conwrite("You climb.", 7);
+  page.chunks = {"x"};
+  console.waitkey();  // only the new row is said
+  EXPECT_EQ(page.announced.back(), "You climb.");
+  console.clrscr(7);
+  draw_page_and_list(console, 0);  // the same page again after a clear is said again
+  EXPECT_EQ(page.announced.back(), "МАЯК\nThe lamp is dark.");
 }
 
 TEST(WebConsole, TheScreenReachesThePageOnlyWhenItWaitsOrFlushes) {

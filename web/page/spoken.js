@@ -1,0 +1,58 @@
+// What a screen reader needs of the page: the accessible mode's setting, the text of each new
+// page in a polite live region, and the waiting menu as a list box whose active option is
+// the highlighted entry.
+
+const SETTING_KEY = 'tindel.accessible';
+
+// The setting's checkbox: checked by ?accessible=1 or as the player left it last time.
+// onChange(checked) after the player changes it; the choice is remembered.
+export function accessibleSetting(checkbox, params, onChange) {
+  const asked = params.get('accessible');
+  checkbox.checked = asked != null ? asked === '1' : localStorage.getItem(SETTING_KEY) === '1';
+  checkbox.onchange = () => {
+    localStorage.setItem(SETTING_KEY, checkbox.checked ? '1' : '0');
+    onChange(checkbox.checked);
+  };
+  return () => checkbox.checked;
+}
+
+// The live region holds the new text of the page; the console sends each text once.
+export function announcer(region) {
+  return (text) => {
+    region.textContent = text;
+  };
+}
+
+// The list box of the menu's entries. Keys typed on it go to the game as the screen's would.
+export function menuList(listbox, sendKeys) {
+  listbox.addEventListener('keydown', (event) => {
+    const bytes = keyBytes(event);
+    if (bytes == null) return;
+    event.preventDefault();
+    sendKeys(bytes);
+  });
+  return (captions, highlighted) => {
+    listbox.replaceChildren(...captions.map((caption, index) => {
+      const option = document.createElement('li');
+      option.id = `menu-option-${index}`;
+      option.setAttribute('role', 'option');
+      option.setAttribute('aria-selected', String(index === highlighted));
+      option.textContent = caption;
+      return option;
+    }));
+    if (highlighted >= 0 && highlighted < captions.length) {
+      listbox.setAttribute('aria-activedescendant', `menu-option-${highlighted}`);
+    } else {
+      listbox.removeAttribute('aria-activedescendant');
+    }
+    listbox.hidden = captions.length === 0;
+  };
+}
+
+const NAMED_KEYS = { ArrowUp: '\x1b[A', ArrowDown: '\x1b[B', Enter: '\r', Escape: '\x1b' };
+
+function keyBytes(event) {
+  if (event.ctrlKey || event.altKey || event.metaKey) return null;
+  if (NAMED_KEYS[event.key]) return NAMED_KEYS[event.key];
+  return event.key.length === 1 ? event.key : null;
+}
