@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace tindel {
 
@@ -15,7 +16,9 @@ class ByteWriter {
  public:
   template <typename T>
   void number(T v) {
-    auto bits = std::bit_cast<std::array<unsigned char, sizeof(T)>>(v);
+    static_assert(std::is_trivially_copyable_v<T>);
+    std::array<unsigned char, sizeof(T)> bits{};
+    std::memcpy(bits.data(), &v, sizeof(T));
     if constexpr (std::endian::native == std::endian::big) std::reverse(bits.begin(), bits.end());
     out_.append(reinterpret_cast<const char*>(bits.data()), bits.size());
   }
@@ -38,7 +41,9 @@ class ByteReader {
     if (!take(sizeof(T))) return T{};
     std::memcpy(bits.data(), in_.data() + pos_ - sizeof(T), sizeof(T));
     if constexpr (std::endian::native == std::endian::big) std::reverse(bits.begin(), bits.end());
-    return std::bit_cast<T>(bits);
+    T v{};
+    std::memcpy(&v, bits.data(), sizeof(T));
+    return v;
   }
   // A text of at most max bytes; a longer one fails the reader.
   std::string text(std::size_t max) {

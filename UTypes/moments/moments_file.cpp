@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <sstream>
 
 #include "UTypes/moments/byte_stream.h"
+#include "UTypes/moments/crc32.h"
 
 namespace tindel {
 
@@ -19,16 +19,6 @@ constexpr std::string_view kMagic = "TINDEL-MOMENT\n";
 constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kMaxIdentity = 64;
 constexpr std::size_t kMaxMoment = 64u << 20;
-
-std::uint32_t checksum(std::string_view bytes) {
-  uLong crc = crc32(0L, Z_NULL, 0);
-  while (!bytes.empty()) {
-    auto part = static_cast<uInt>(std::min<std::size_t>(bytes.size(), 1u << 30));
-    crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), part);
-    bytes.remove_prefix(part);
-  }
-  return static_cast<std::uint32_t>(crc);
-}
 
 bool write_all(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -51,7 +41,7 @@ std::string state_folder() {
 
 std::string quest_identity(std::string_view quest_text) {
   std::ostringstream out;
-  out << quest_text.size() << '-' << std::hex << checksum(quest_text);
+  out << quest_text.size() << '-' << std::hex << crc32_of(quest_text);
   return out.str();
 }
 
@@ -61,7 +51,7 @@ std::string moments_file_bytes(std::string_view identity, std::string_view momen
   out.number(kVersion);
   out.text(identity);
   out.text(moment_bytes);
-  out.number(checksum(out.bytes()));
+  out.number(crc32_of(out.bytes()));
   return std::move(out.bytes());
 }
 
@@ -71,7 +61,7 @@ ContinuedMoment moment_in_file_bytes(std::string_view bytes, std::string_view id
   ByteReader in(bytes.substr(kMagic.size()));
   if (in.number<std::uint32_t>() != kVersion) return {std::nullopt, "of another version"};
   ByteReader tail(bytes.substr(bytes.size() - 4));
-  if (tail.number<std::uint32_t>() != checksum(bytes.substr(0, bytes.size() - 4)))
+  if (tail.number<std::uint32_t>() != crc32_of(bytes.substr(0, bytes.size() - 4)))
     return {std::nullopt, "damaged (its checksum does not match)"};
   std::string stored_identity = in.text(kMaxIdentity);
   std::string moment_bytes = in.text(kMaxMoment);
@@ -90,7 +80,7 @@ std::string moments_file_path(const std::string& quest_path) {
   auto absolute = std::filesystem::absolute(quest_path, error);
   std::string full = error ? quest_path : absolute.lexically_normal().string();
   std::ostringstream name;
-  name << std::filesystem::path(quest_path).filename().string() << '-' << std::hex << checksum(full)
+  name << std::filesystem::path(quest_path).filename().string() << '-' << std::hex << crc32_of(full)
        << ".moment";
   return folder + "/" + name.str();
 }
