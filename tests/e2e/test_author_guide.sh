@@ -52,7 +52,7 @@ cmp -s plain.out encoded.out || fail "qs1: the encoded twin plays otherwise: $(d
 
 cp "$SRC/examples/stackle.qst" "$SRC/examples/stackle.walk" .
 "$AUTHOR" walk stackle.walk >walk.out || fail "the walkthrough of stackle.qst fails: $(cat walk.out)"
-grep -q '^5 passed, 0 failed$' walk.out || fail "stackle.walk: $(tail -1 walk.out)"
+grep -q '^6 passed, 0 failed$' walk.out || fail "stackle.walk: $(tail -1 walk.out)"
 [ ! -e debug.txt ] || fail "walk wrote debug.txt"
 
 if command -v dot >/dev/null; then

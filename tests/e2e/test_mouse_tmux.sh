@@ -91,7 +91,7 @@ tmux_wait_for "The road falls." || fail "Enter after the wheel did not choose th
 tmux_keys Escape
 tmux_wait_for "<press enter>" || fail "escape: no report"
 tmux_keys Enter
-tmux_poll 5 [ "$(tmux_cmd display-message -p -t e2e '#{pane_current_command}')" = bash ] ||
+tmux_poll 20 [ "$(tmux_cmd display-message -p -t e2e '#{pane_current_command}')" = bash ] ||
   fail "the program did not end"
 # (After Ctrl+Z and fg the shell has dropped the rest of the command line.)
 tmux_run "echo prompt-back" || fail "the prompt does not answer"
