@@ -15,6 +15,7 @@ EM_JS(void, page_take_typed, (char* to, int length),
       { HEAPU8.set(Module.tindelPage.takeTyped(length), to); });
 EM_ASYNC_JS(void, page_wait_typed, (int timeout_ms),
             { await Module.tindelPage.waitTyped(timeout_ms); });
+EM_JS(void, page_line_wanted, (int wanted), { Module.tindelPage.lineWanted(wanted); });
 EM_ASYNC_JS(void, page_pause, (int ms), { await Module.tindelPage.pause(ms); });
 EM_JS(void, page_announce, (const char* text, int length),
       { Module.tindelPage.announce(UTF8ToString(text, length)); });
@@ -46,6 +47,10 @@ void BrowserLink::take_typed(std::string& to, int timeout_ms) {
   const std::size_t old_size = to.size();
   to.resize(old_size + static_cast<std::size_t>(length));
   page_take_typed(to.data() + old_size, length);
+}
+
+void BrowserLink::line_wanted(bool wanted) {
+  page_line_wanted(wanted ? 1 : 0);
 }
 
 void BrowserLink::pause(int ms) {

@@ -11,6 +11,7 @@ class BrowserLink : public PageLink, public PageMedia::Requests {
   void show(std::string_view terminal_bytes) override;
   void set_title(std::string_view utf8_title) override;
   void take_typed(std::string& to, int timeout_ms) override;
+  void line_wanted(bool wanted) override;
   void pause(int ms) override;
   void announce(std::string_view utf8_text) override;
   void menu_options(const std::vector<std::string>& utf8_captions, int highlighted) override;

@@ -50,6 +50,22 @@ await runTest(async ({ browser, url }) => {
   await touch.touchscreen.tap(tapped.x, tapped.y);
   await waitForScreen(touch, 'THE CLIFF PATH');
 
+  // The phone's keyboard (xterm's text area focused and taking text) is up while the name is
+  // asked for, and down again at the menu after it.
+  const typing = () => touch.evaluate(() => {
+    const area = document.activeElement;
+    return (area?.classList.contains('xterm-helper-textarea') ?? false) && area.inputMode !== 'none';
+  });
+  await touch.goto(`${url}index.html?seed=1`);
+  await waitForScreen(touch, 'Press any key to begin.');
+  await touch.locator('#touch-keys [data-key="enter"]').tap();
+  await waitForScreen(touch, 'What is your name');
+  check(await typing(), 'the phone\'s keyboard is not up for the name');
+  await touch.keyboard.type('Аня');
+  await touch.locator('#touch-keys [data-key="enter"]').tap();
+  await waitForScreen(touch, 'Step out into the storm');
+  check(!(await typing()), 'the phone\'s keyboard stays up at the menu');
+
   // The row of keys does what the keys do.
   await toTheShore(touch, url);
   await touch.locator('#touch-keys [data-key="down"]').tap();

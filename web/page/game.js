@@ -24,9 +24,10 @@ export class Game {
   // screen: the xterm.js terminal; typed: the TypedQueue; onEnd({status, note}) when the
   // program ends; onSaves() when the saved files may have changed; onCodepage(letter) with
   // the code page the game plays in; onAnnounce(text) with the text of each new page;
-  // onMenuOptions(captions, highlighted) while a menu waits (no captions when none waits).
+  // onMenuOptions(captions, highlighted) while a menu waits (no captions when none waits);
+  // onLineWanted(true) while the quest asks for a typed line, onLineWanted(false) after it.
   constructor({ screen, typed, onEnd, onSaves, onCodepage = () => {}, onAnnounce = () => {},
-    onMenuOptions = () => {} }) {
+    onMenuOptions = () => {}, onLineWanted = () => {} }) {
     this.screen = screen;
     this.typed = typed;
     this.onEnd = onEnd;
@@ -34,6 +35,7 @@ export class Game {
     this.onCodepage = onCodepage;
     this.onAnnounce = onAnnounce;
     this.onMenuOptions = onMenuOptions;
+    this.onLineWanted = onLineWanted;
     this.module = null;
     this.stopped = false;
     this.ending = null;
@@ -121,6 +123,7 @@ export class Game {
         if (!this.stopped) await this.typed.wait(timeoutMs);
         if (this.stopped) await never;
       },
+      lineWanted: (wanted) => this.onLineWanted(Boolean(wanted)),
       pause: async (ms) => {
         this.timing.firstWait ??= performance.now();
         await this.keepFiles();

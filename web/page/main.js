@@ -50,13 +50,23 @@ async function play(mode) {
   showMenuOptions([], -1);
   game = new Game({
     screen, typed, onEnd: endScreen, onSaves: showSaves, onCodepage: showCodepage,
-    onAnnounce: announce, onMenuOptions: showMenuOptions,
+    onAnnounce: announce, onMenuOptions: showMenuOptions, onLineWanted: showPhoneKeyboard,
   });
   window.tindelGame = game;  // for the page's tests and the curious
   const module = preloadedModule;
   preloadedModule = null;
+  showPhoneKeyboard(false);
   await game.start(quest, questCodepage, mode, seed, module, accessible());
   screen.focus();
+}
+
+// A phone shows its keyboard while the quest asks for a line and hides it after, so that it
+// does not cover the menus. The screen keeps the focus throughout (inputmode "none" only keeps
+// the on-screen keyboard down), so the keys of a keyboard still reach the game.
+function showPhoneKeyboard(wanted) {
+  const typing = document.querySelector('#screen .xterm-helper-textarea');
+  if (typing) typing.inputMode = wanted ? 'text' : 'none';
+  if (wanted) screen.focus();
 }
 
 function showCodepage(letter) {

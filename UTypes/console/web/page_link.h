@@ -17,6 +17,8 @@ class PageLink {
   // Appends the bytes typed since the last call. When none wait, first waits for some, at most
   // timeout_ms (0: not at all; -1: for as long as it takes), without holding the browser.
   virtual void take_typed(std::string& to, int timeout_ms) = 0;
+  // A line is being typed (`input`), or no longer: a phone brings up its keyboard for it.
+  virtual void line_wanted(bool wanted) = 0;
   // Gives the browser its thread for ms milliseconds.
   virtual void pause(int ms) = 0;
   // The text of a new page, for a screen reader to read once.

@@ -122,6 +122,7 @@ void WebConsole::announce_page() {
 std::optional<std::string> WebConsole::readline() {
   LineEditor editor(typed_lines_);
   announce_page();
+  page_.line_wanted(true);
   edited_.begin(model_);
   LineEditor::Outcome outcome = LineEditor::Outcome::kEditing;
   while (outcome == LineEditor::Outcome::kEditing) {
@@ -130,6 +131,7 @@ std::optional<std::string> WebConsole::readline() {
     std::optional<DecodedKey> key = wait_key();
     outcome = editor.press({key->key, key->from_sequence});
   }
+  page_.line_wanted(false);
   if (outcome == LineEditor::Outcome::kEndOfInput) {
     edited_.abandon();
     return std::nullopt;

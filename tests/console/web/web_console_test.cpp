@@ -25,6 +25,7 @@ class FakePage : public PageLink {
   std::vector<std::string> announced;
   std::vector<std::string> captions;
   int highlighted = -1;
+  std::vector<bool> lines_wanted;
 
   void show(std::string_view bytes) override { shown += bytes; }
   void set_title(std::string_view utf8_title) override { title = utf8_title; }
@@ -38,6 +39,7 @@ class FakePage : public PageLink {
     to += chunks.front();
     chunks.pop_front();
   }
+  void line_wanted(bool wanted) override { lines_wanted.push_back(wanted); }
   void pause(int ms) override { pauses.push_back(ms); }
   void announce(std::string_view text) override { announced.emplace_back(text); }
   void menu_options(const std::vector<std::string>& utf8_captions, int chosen) override {
@@ -92,6 +94,7 @@ TEST(WebConsole, ALineIsEditedOnTheScreenAndReturnedInCp866) {
   EXPECT_NE(page.shown.find("Имя? "), std::string::npos);
   EXPECT_NE(page.shown.find("рия"), std::string::npos);
   EXPECT_EQ(page.waits.size(), 4u);
+  EXPECT_EQ(page.lines_wanted, (std::vector<bool>{true, false}));  // the phone's keyboard
 }
 
 TEST(WebConsole, WhileAMenuWaitsAClickComesBackAsTheKeysThatChooseItsEntry) {
