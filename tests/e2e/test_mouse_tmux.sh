@@ -11,6 +11,10 @@ tmux_require
 
 # tmux keeps track of the modes the program in the pane asked for.
 mouse_mode() { tmux_cmd display-message -p -t e2e '#{mouse_standard_flag}#{mouse_sgr_flag}'; }
+# Conditions for tmux_poll, which runs its command anew at each try (a "$(...)" in its
+# arguments would be read once, before the first).
+mouse_is() { [ "$(mouse_mode)" = "$1" ]; }
+program_ended() { [ "$(tmux_cmd display-message -p -t e2e '#{pane_current_command}')" = bash ]; }
 # 1-based row of the first screen line that holds TEXT.
 row_of() { tmux_capture | grep -nF -- "$1" | head -1 | cut -d: -f1; }
 # A press and a release of button B at column 3 of row R, as the terminal reports them.
@@ -50,15 +54,15 @@ tmux_save_stty before
 tmux_type "'$TINDEL' 0 w roads.qst"
 tmux_keys Enter
 tmux_wait_for "Go south" || fail "no menu"
-tmux_poll 2 [ "$(mouse_mode)" = "11" ] || fail "the mouse is not reported while the menu waits"
+tmux_poll 2 mouse_is 11 || fail "the mouse is not reported while the menu waits"
 
 # Stopped with Ctrl+Z the shell gets the mouse back; fg gives it to the menu again.
 tmux_keys C-z
 tmux_wait_for "Stopped" || fail "Ctrl+Z did not stop the program"
-tmux_poll 2 [ "$(mouse_mode)" = "00" ] || fail "the mouse is still reported while stopped"
+tmux_poll 2 mouse_is 00 || fail "the mouse is still reported while stopped"
 tmux_type "fg"
 tmux_keys Enter
-tmux_poll 2 [ "$(mouse_mode)" = "11" ] || fail "the mouse is not reported again after fg"
+tmux_poll 2 mouse_is 11 || fail "the mouse is not reported again after fg"
 tmux_wait_for "Go south" || fail "the menu is not back after fg"
 
 # A click beside the list, and a right click on an entry, choose nothing.
@@ -75,10 +79,10 @@ screen_has "The road climbs." && fail "the click chose the first entry"
 
 # The timed pause runs without a list to click; the anykey after it takes no mouse either.
 tmux_wait_for "Which way now?" || fail "the pause did not end"
-tmux_poll 2 [ "$(mouse_mode)" = "00" ] || fail "the mouse is still reported at anykey"
+tmux_poll 2 mouse_is 00 || fail "the mouse is still reported at anykey"
 tmux_keys x
 tmux_wait_for "Turn back" || fail "no second menu"
-tmux_poll 2 [ "$(mouse_mode)" = "11" ] || fail "the mouse is not reported at the second menu"
+tmux_poll 2 mouse_is 11 || fail "the mouse is not reported at the second menu"
 mouse_at 65 1
 tmux_poll 2 highlighted "Walk down" || fail "the wheel down did not move the highlight"
 mouse_at 65 1
@@ -91,11 +95,11 @@ tmux_wait_for "The road falls." || fail "Enter after the wheel did not choose th
 tmux_keys Escape
 tmux_wait_for "<press enter>" || fail "escape: no report"
 tmux_keys Enter
-tmux_poll 20 [ "$(tmux_cmd display-message -p -t e2e '#{pane_current_command}')" = bash ] ||
+tmux_poll 10 program_ended ||
   fail "the program did not end"
 # (After Ctrl+Z and fg the shell has dropped the rest of the command line.)
 tmux_run "echo prompt-back" || fail "the prompt does not answer"
-tmux_poll 2 [ "$(mouse_mode)" = "00" ] || fail "the mouse is still reported after the end"
+tmux_poll 2 mouse_is 00 || fail "the mouse is still reported after the end"
 tmux_save_stty after
 tmux_same_stty before after || fail "terminal settings not restored"
 tmux_cleanup
