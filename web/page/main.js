@@ -4,6 +4,7 @@ import { TypedQueue } from './typed_queue.js';
 import { Game, SAVE_FILE, DEBUG_FILE, loadModule } from './game.js';
 import { downloadBytes, readFileBytes } from './saves.js';
 import { attachFileOpening } from './open_files.js';
+import { siteFile } from './site_files.js';
 import { accessibleSetting, announcer, menuList } from './spoken.js';
 
 const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
@@ -103,11 +104,8 @@ function wireButtons() {
   }
 }
 
-function fetchQuest(name) {
-  return fetch(encodeURIComponent(name)).then(async (response) => {
-    if (!response.ok) throw new Error(`${name}: ${response.status} ${response.statusText}`);
-    return { name, bytes: new Uint8Array(await response.arrayBuffer()), media: [] };
-  });
+async function fetchQuest(name) {
+  return { name, bytes: await siteFile(name), media: [] };
 }
 
 
