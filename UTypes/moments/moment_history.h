@@ -31,10 +31,20 @@ class MomentHistory {
   // newest is the only one.
   std::optional<std::string> step_back();
   void clear();
+  std::optional<std::string> newest() const;
+  // The whole history as one byte string (the count, then each moment), so that a front end
+  // that starts its interpreter afresh for Back (the page) can hand it on.
+  std::string to_bytes() const;
+  // Puts in place the history of such bytes, without telling the listener; false (the
+  // history left as it was) when they are not what to_bytes writes or hold more moments
+  // than a history keeps. The moments themselves are not looked into.
+  bool from_bytes(std::string_view bytes);
   std::size_t size() const { return moments_.size(); }
   std::size_t bytes() const { return bytes_; }
 
  private:
+  void push(std::string bytes);
+
   std::deque<std::string> moments_;
   std::size_t bytes_ = 0;
   bool back_keys_ = true;

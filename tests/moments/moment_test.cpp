@@ -81,6 +81,38 @@ TEST(MomentHistoryTest, KeepsTheNewestWithinItsBoundsAndStepsBackToTheFirst) {
   EXPECT_EQ(one.size(), 1u);
 }
 
+TEST(MomentHistoryTest, ItsBytesGiveBackEveryMomentAndAnyOtherBytesAreRefused) {
+  MomentHistory history;
+  for (const std::string& moment :
+       {std::string("first"), std::string(), std::string("third\0moment", 12)})
+    history.keep(moment);
+  std::string bytes = history.to_bytes();
+
+  MomentHistory handed_on;
+  int told = 0;
+  handed_on.set_listener([&](std::string_view) { ++told; });
+  handed_on.keep("dropped");
+  ASSERT_TRUE(handed_on.from_bytes(bytes));
+  EXPECT_EQ(told, 1);  // the newest is in the file already
+  EXPECT_EQ(handed_on.size(), 3u);
+  EXPECT_EQ(handed_on.bytes(), history.bytes());
+  EXPECT_EQ(handed_on.newest(), std::string("third\0moment", 12));
+  EXPECT_EQ(handed_on.step_back(), "");
+  EXPECT_EQ(handed_on.step_back(), "first");
+  EXPECT_FALSE(handed_on.step_back());
+
+  for (std::size_t n = 0; n < bytes.size(); ++n)
+    EXPECT_FALSE(handed_on.from_bytes(std::string_view(bytes).substr(0, n))) << n;
+  EXPECT_FALSE(handed_on.from_bytes(bytes + '\0'));
+  std::string too_many = bytes;
+  too_many[0] = static_cast<char>(0xFF);
+  too_many[1] = static_cast<char>(0xFF);
+  EXPECT_FALSE(handed_on.from_bytes(too_many));
+  EXPECT_EQ(handed_on.newest(), "first");  // refused bytes leave the history as it was
+  EXPECT_TRUE(handed_on.from_bytes(MomentHistory().to_bytes()));
+  EXPECT_EQ(handed_on.size(), 0u);
+}
+
 TEST(MomentsFileTest, AWholeFileOfThisQuestGivesItsMomentAndNothingElseDoes) {
   Interp in(kQuest);
   Moment m = sample_moment(in);
