@@ -168,6 +168,13 @@ void WebConsole::conwrite(std::string_view bytes, std::uint8_t attr) {
   model_.write(bytes, attr);
 }
 
+// A screen shown again is a new page to a screen reader: all of it is told.
+void WebConsole::show_screen_image(const ScreenImage& image) {
+  reading_row_.reset();
+  announced_rows_.clear();
+  model_.show_image(image);
+}
+
 void WebConsole::gotoxy(int x, int y) {
   reading_row_.reset();
   model_.move_cursor(x - 1, y - 1);

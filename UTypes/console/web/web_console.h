@@ -42,6 +42,9 @@ class WebConsole : public Console, private ScreenModel::ScrollListener {
   int wherey() override { return model_.cursor_y() + 1; }
   void gotoxy(int x, int y) override;
   void flush() override { paint(); }
+  // The screen a moment of play keeps, and shows again after Back or when continuing.
+  std::optional<ScreenImage> screen_image() override { return model_.image(); }
+  void show_screen_image(const ScreenImage& image) override;
   // While a menu waits, xterm.js reports clicks, taps and the wheel as a terminal would; they
   // come back as the keys that stand for them.
   void menu_entries(int first_row, int count, int highlighted) override;
