@@ -28,7 +28,7 @@ PlayMoments::PlayMoments(InterpreterState& s, const MomentOptions& options)
   if (!options.back_keys && !options.keep_file) return;
   history_.set_back_keys(options.back_keys);
   if (options.keep_file) {
-    path_ = moments_file_path(s.quest_name);
+    path_ = options.file.empty() ? moments_file_path(s.quest_name) : options.file;
     if (!path_.empty())
       history_.set_listener([this](std::string_view bytes) { keep_in_file(bytes); });
   }
@@ -61,16 +61,38 @@ std::optional<Moment> PlayMoments::file_moment(InterpreterState& s) {
   return std::move(found.moment);
 }
 
+// The history is put in place whole, and its newest moment, already in the file, is not
+// kept again.
+std::optional<Moment> PlayMoments::handed_on_moment() {
+  std::optional<Moment> moment;
+  if (history_.from_bytes(options_.history)) moment = moment_from_bytes(*history_.newest());
+  if (!moment) {
+    history_.clear();
+    problem_ = "tindel: the moments handed on for Back are damaged; a new game begins";
+  }
+  return moment;
+}
+
+MenuWait PlayMoments::wait_at(InterpreterState& s, const Moment& moment) {
+  restore_moment(s, moment);
+  if (moment.screen) s.con_out->show_screen_image(*moment.screen);
+  return moment.wait;
+}
+
 std::optional<MenuWait> PlayMoments::start(InterpreterState& s) {
+  if (!options_.history.empty() && s.moments == &history_ && s.quest_file.image()) {
+    history_.follow_quest_version(s.quest_file.image()->version);
+    auto moment = handed_on_moment();
+    if (!moment) return std::nullopt;
+    return wait_at(s, *moment);
+  }
   if (!options_.continue_game && !options_.offer_continue) return std::nullopt;
   auto moment = file_moment(s);
   if (!moment) return std::nullopt;
   if (!options_.continue_game && !player_continues(s)) return std::nullopt;
-  restore_moment(s, *moment);
-  if (moment->screen) s.con_out->show_screen_image(*moment->screen);
   history_.follow_quest_version(s.quest_file.image()->version);
   history_.keep(moment_to_bytes(*moment));
-  return moment->wait;
+  return wait_at(s, *moment);
 }
 
 }  // namespace tindel

@@ -19,13 +19,16 @@ class PlayMoments {
   PlayMoments& operator=(const PlayMoments&) = delete;
 
   // When the player continues (asked on a title line when the options say so): the state
-  // and the screen of the file's moment, and the menu to wait at. nullopt for a new game;
-  // problem() then says why, when a file was there and could not be used.
+  // and the screen of the file's moment, and the menu to wait at; the same for the newest
+  // moment of a history handed on. nullopt for a new game; problem() then says why, when a
+  // file or a history was there and could not be used.
   std::optional<MenuWait> start(InterpreterState& s);
   const std::string& problem() const { return problem_; }
 
  private:
   std::optional<Moment> file_moment(InterpreterState& s);
+  std::optional<Moment> handed_on_moment();
+  MenuWait wait_at(InterpreterState& s, const Moment& moment);
   void keep_in_file(std::string_view moment_bytes);
 
   InterpreterState& s_;

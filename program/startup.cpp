@@ -9,8 +9,10 @@
 #include "UTypes/diagnostics/report.h"
 #include "UTypes/eval/var_table.h"
 #include "UTypes/media/media_player.h"
+#include "UTypes/moments/moments_file.h"
 #include "UTypes/moments/play_control.h"
 #include "UTypes/saves/savegame.h"
+#include "UTypes/source/quest_file.h"
 #include "UTypes/source/scanner.h"
 #include "UTypes/state/program_end.h"
 #include "UTypes/statements/labels.h"
@@ -36,14 +38,18 @@ void fill_token_names(InterpreterState& s) {
     s.token_names[static_cast<std::size_t>(i)] = default_token_name(static_cast<TokenKind>(i));
 }
 
+std::string quest_name_in(const std::vector<std::string>& args) {
+  if (args.size() == 3) return args[2];
+  return names_quest_file(args) ? args[0] : "stackle.qst";
+}
+
 // Modes "2" to "5" and the code page count only with exactly three parameters.
 void read_command_line(InterpreterState& s, const std::vector<std::string>& args) {
   s.syntax_level = 0;
   s.codepage_w = true;
   s.log_on = false;
   s.common_name = "common";
-  s.quest_name = "stackle.qst";
-  if (names_quest_file(args)) s.quest_name = args[0];
+  s.quest_name = quest_name_in(args);
   if (args.size() != 3) return;
   const std::string& mode = args[0];
   if (mode == "2") s.syntax_level = 1;
@@ -54,7 +60,6 @@ void read_command_line(InterpreterState& s, const std::vector<std::string>& args
     open_log(s);
   }
   if (args[1] == "d" || utf8_codepage(args)) s.codepage_w = false;
-  s.quest_name = args[2];
 }
 
 std::uint32_t clock_seed() {
@@ -118,8 +123,12 @@ void play(InterpreterState& s, std::optional<MenuWait> waiting) {
   }
 }
 
+QuestTextForm quest_text_form(const std::vector<std::string>& args, const std::string& quest_name) {
+  return {utf8_codepage(args), is_qs1_name(quest_name)};
+}
+
 void open_quest(InterpreterState& s, const std::vector<std::string>& args) {
-  QuestTextForm form{utf8_codepage(args), is_qs1_name(s.quest_name)};
+  QuestTextForm form = quest_text_form(args, s.quest_name);
   s.quest_file.set_text_form(form);
   s.aux_file.set_text_form(form);
   if (!s.quest_file.open(s.quest_name)) {
@@ -165,9 +174,20 @@ void prepare_restart(InterpreterState& s, Platform& platform) {
   s.last_key = 0;
   platform.moments.continue_game = false;
   platform.moments.offer_continue = false;
+  platform.moments.history.clear();
 }
 
 }  // namespace
+
+std::string continue_problem(const std::vector<std::string>& args,
+                             const std::string& moments_path) {
+  auto bytes = read_moments_file(moments_path);
+  if (!bytes) return {};
+  const std::string quest_name = quest_name_in(args);
+  auto image = load_quest_image(quest_name, quest_text_form(args, quest_name));
+  if (!image) return "of a quest that cannot be read";
+  return moment_in_file_bytes(*bytes, quest_identity(image->bytes)).problem;
+}
 
 RunResult run_program(InterpreterState& s, const std::vector<std::string>& args,
                       Platform platform) {

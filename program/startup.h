@@ -25,6 +25,10 @@ struct MomentOptions {
   bool keep_file = false;       // the last moment kept in the quest's file of moments
   bool continue_game = false;   // start at the moment of that file
   bool offer_continue = false;  // ask on a title line whether to start there
+  std::string file = {};        // the file of moments; empty: the one of the state folder
+  // Back's history handed on (MomentHistory::to_bytes): the game starts at its newest
+  // moment, and Back goes on through the ones before. Empty: none.
+  std::string history = {};
 };
 
 struct Platform {
@@ -35,6 +39,11 @@ struct Platform {
   bool accessible = false;  // the accessible mode, for screen readers and braille displays
   MomentOptions moments{};
 };
+
+// Why the file of moments at moments_path cannot continue the quest that the parameters
+// (mode, code page, quest) name, read as a game would read it: a few words, or empty when it
+// can or when there is no such file. For a front end that offers to continue beforehand.
+std::string continue_problem(const std::vector<std::string>& args, const std::string& moments_path);
 
 // Runs the program with its command-line parameters (without the program name) until the
 // quest or the check ends.

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "UTypes/moments/moment_history.h"
+#include "UTypes/moments/moments_file.h"
 #include "support/quest_harness.h"
 
 namespace tindel::testing {
@@ -176,6 +178,43 @@ TEST_F(ContinueTest, TheTitleLinesEnterContinuesAtTheMenuLeftAndAnotherKeyBegins
   QuestRun anew = play({{}, {kEnter}, true, offered, key::kEscape, &quest_});
   EXPECT_NE(anew.screen().find("Continue where you left off?"), std::string::npos);
   expect_same_menu(anew, play({{}, {kEnter}}));
+}
+
+// The page starts a fresh interpreter for Back, with the history the last one handed out.
+TEST_F(ContinueTest, AHistoryHandedOnWaitsAtItsNewestMenuAndBackGoesOnThroughTheRest) {
+  const std::string file = state_.path() + "/left-off.moment";
+  const MomentOptions kept{.keep_file = true, .file = file};
+  std::vector<QuestRun> menus;
+  std::vector<Moment> moments;
+  MomentHistory history;
+  for (long choices : {0, 1, 2}) {
+    std::vector<std::uint8_t> keys(kThreeChoices.begin(), kThreeChoices.begin() + choices);
+    menus.push_back(play({{}, keys, true, kept, {}, &quest_}));
+    auto in_file =
+        moment_in_file_bytes(read_moments_file(file).value_or(""),
+                             quest_identity(menus.back().state->quest_file.image()->bytes));
+    ASSERT_TRUE(in_file.moment) << in_file.problem;
+    moments.push_back(*in_file.moment);
+    history.keep(moment_to_bytes(moments.back()));
+  }
+  MomentOptions handed_on = kept;
+  handed_on.history = history.to_bytes();
+  expect_same_menu(play({{}, {}, true, handed_on, {}, &quest_}), menus[2]);
+  expect_same_menu(play({{}, {kBack, kBack}, true, handed_on, {}, &quest_}), menus[0]);
+  const std::string quest = quest_.path() + "/quest.qst";
+  EXPECT_EQ(continue_problem({"0", "w", quest}, file), "");
+  EXPECT_EQ(moment_in_file_bytes(*read_moments_file(file),
+                                 quest_identity(menus[0].state->quest_file.image()->bytes))
+                .moment,
+            moments[0]);
+
+  handed_on.history = "not a history";
+  QuestRun anew = play({{}, {kEnter}, true, handed_on, {}, &quest_});
+  EXPECT_NE(anew.note.find("moments handed on for Back are damaged"), std::string::npos);
+  EXPECT_NE(anew.screen().find("Press any key to begin."), std::string::npos);
+  EXPECT_EQ(continue_problem({"0", "w", quest}, state_.path() + "/none"), "");
+  write_moments_file(file, "garbage");
+  EXPECT_EQ(continue_problem({"0", "w", quest}, file), "not a file of moments");
 }
 
 }  // namespace
