@@ -6,9 +6,11 @@ import { runTest, waitForScreen, check } from './harness.mjs';
 
 const SECOND_ENTRY = 'Climb the cliff path to the tower';
 
-// The bundled quest as far as the shore, whose menu has two entries.
-async function toTheShore(page, url) {
+// The bundled quest as far as the shore, whose menu has two entries; a new game when the
+// page offers to continue the one left at a menu before.
+async function toTheShore(page, url, leftBefore = false) {
   await page.goto(`${url}index.html?seed=1`);
+  if (leftBefore) await page.locator('#new-game').click();
   await waitForScreen(page, 'Press any key to begin.');
   await page.keyboard.press('Enter');
   await page.keyboard.type('Аня');
@@ -33,7 +35,7 @@ await runTest(async ({ browser, url }) => {
   await page.mouse.click(x, y);
   await waitForScreen(page, 'THE CLIFF PATH');
 
-  await toTheShore(page, url);
+  await toTheShore(page, url, true);
   const centre = await rowCentre(page, 'Knock at the cottage door');
   await page.mouse.move(centre.x, centre.y);
   await page.mouse.wheel(0, 100);
@@ -57,6 +59,7 @@ await runTest(async ({ browser, url }) => {
     return (area?.classList.contains('xterm-helper-textarea') ?? false) && area.inputMode !== 'none';
   });
   await touch.goto(`${url}index.html?seed=1`);
+  await touch.locator('#new-game').tap();
   await waitForScreen(touch, 'Press any key to begin.');
   await touch.locator('#touch-keys [data-key="enter"]').tap();
   await waitForScreen(touch, 'What is your name');
@@ -67,7 +70,7 @@ await runTest(async ({ browser, url }) => {
   check(!(await typing()), 'the phone\'s keyboard stays up at the menu');
 
   // The row of keys does what the keys do.
-  await toTheShore(touch, url);
+  await toTheShore(touch, url, true);
   await touch.locator('#touch-keys [data-key="down"]').tap();
   await touch.locator('#touch-keys [data-key="enter"]').tap();
   await waitForScreen(touch, 'THE CLIFF PATH');

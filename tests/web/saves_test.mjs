@@ -1,4 +1,4 @@
-// Saved games in the page: a save survives a reload and Continue resumes it with every
+// Saved games in the page: a save survives a reload and Resume save resumes it with every
 // variable; a save downloaded from the page resumes in the terminal player, and one the
 // terminal player wrote resumes in the page.
 // Usage: node saves_test.mjs SITE_FOLDER TINDEL EXAMPLES_FOLDER
@@ -14,10 +14,13 @@ const quest = path.join(path.dirname(fileURLToPath(import.meta.url)), 'quests', 
 // Resumed, the vault's location runs again from its label and adds its coins and its lamp a second time.
 const RESUMED = 'Coins: 14, name: Ёж, lamps: 2';
 
-async function openVault(page, url) {
+// A new game of the vault; the second time the page offers to continue the one left at
+// its menu.
+async function openVault(page, url, leftBefore = false) {
   await page.goto(url);
   await waitForScreen(page, 'Press any key');  // the bundled quest
   await page.setInputFiles('#open-files', quest);
+  if (leftBefore) await page.locator('#new-game').click();
   await waitForScreen(page, 'Your name?');
 }
 
@@ -42,9 +45,9 @@ await runTest(async ({ browser, url }) => {
   await openVault(page, url);
   await playToTheSave(page);
 
-  // The tab is reloaded at once; the same quest opened again offers Continue.
+  // The tab is reloaded at once; the same quest opened again offers Resume save.
   await page.reload();
-  await openVault(page, url);
+  await openVault(page, url, true);
   await page.locator('#continue').click();
   await waitForScreen(page, RESUMED);
 

@@ -2,7 +2,8 @@
 // ends. The game's working folder holds the quest and its media under their own names (a
 // save names its quest) and the saved files. Those are kept in IndexedDB (IDBFS), in the
 // quest's own folder there: copied and written at the first wait after they change, before
-// the browser gets its thread back, and at the end of the game.
+// the browser gets its thread back, and at the end of the game. Back and restart leave the
+// module too: the page then plays on in a fresh one (see main.js).
 import createTindel from './tindel.js';
 import { questFolderName } from './saves.js';
 
@@ -10,14 +11,35 @@ const PLAY_DIR = '/play';
 const SAVES_DIR = '/saves';
 export const SAVE_FILE = 'save.txt';
 export const DEBUG_FILE = 'debug.txt';
-const KEPT_FILES = [SAVE_FILE, DEBUG_FILE];
+// The moment of the last menu, to continue the game where the player left it.
+export const MOMENTS_FILE = 'left-off.moment';
+const KEPT_FILES = [SAVE_FILE, DEBUG_FILE, MOMENTS_FILE];
+// Back's history handed to the fresh module; outside the play folder, never kept.
+const HISTORY_FILE = '/tmp/back-history';
 
 const never = new Promise(() => {});
 
+let compiledWasm = null;  // the compiled module, for every instance after the first
+
 // A fresh instance of the module. The page starts loading the first one before it has the
-// quest, so that the two downloads overlap.
+// quest, so that the two downloads overlap; the module is compiled once, so that an instance
+// for Back or a restart is made at once.
 export function loadModule() {
-  return createTindel({ print: () => {}, printErr: () => {} });
+  if (!compiledWasm) {
+    const url = new URL('tindel.wasm', import.meta.url);
+    // A server that sends another type than application/wasm defeats the streaming compile.
+    compiledWasm = WebAssembly.compileStreaming(fetch(url))
+      .catch(async () => WebAssembly.compile(await (await fetch(url)).arrayBuffer()));
+    compiledWasm.catch(() => { compiledWasm = null; });  // tried again by the next game
+  }
+  return compiledWasm.then((wasm) => createTindel({
+    print: () => {},
+    printErr: () => {},
+    instantiateWasm: (imports, receive) => {
+      WebAssembly.instantiate(wasm, imports).then((instance) => receive(instance, wasm));
+      return {};
+    },
+  }));
 }
 
 export class Game {
@@ -26,8 +48,10 @@ export class Game {
   // the code page the game plays in; onAnnounce(text) with the text of each new page;
   // onMenuOptions(captions, highlighted) while a menu waits (no captions when none waits);
   // onLineWanted(true) while the quest asks for a typed line, onLineWanted(false) after it.
+  // onEnd is also told of Back ({back: the history's bytes}) and of a restart ({restart}).
+  // onNotice(text) with why the game left off could not be continued.
   constructor({ screen, typed, onEnd, onSaves, onCodepage = () => {}, onAnnounce = () => {},
-    onMenuOptions = () => {}, onLineWanted = () => {} }) {
+    onMenuOptions = () => {}, onLineWanted = () => {}, onNotice = () => {} }) {
     this.screen = screen;
     this.typed = typed;
     this.onEnd = onEnd;
@@ -36,6 +60,7 @@ export class Game {
     this.onAnnounce = onAnnounce;
     this.onMenuOptions = onMenuOptions;
     this.onLineWanted = onLineWanted;
+    this.onNotice = onNotice;
     this.module = null;
     this.stopped = false;
     this.ending = null;
@@ -49,11 +74,17 @@ export class Game {
   // codepage 'w', 'd', 'u', or null to find it from the quest's text.
   // seed: the random numbers' seed, or null for the clock; module: a module loaded already;
   // accessible: the menu's entries numbered and marked, and the digits choose.
-  async start(quest, codepage, mode, seed = null, module = null, accessible = false) {
+  // moments: {back: Backspace and Ctrl+R on; history: Back's bytes to start from, on the
+  // screen and with the keys typed as they are; offer: when the game was left at a menu,
+  // an async function that says whether to continue there}.
+  async start(quest, codepage, mode, seed = null, module = null, accessible = false,
+    moments = { back: true }) {
     this.folder = `${SAVES_DIR}/${questFolderName(quest.name, quest.bytes)}`;
     this.quest = quest;
-    this.screen.reset();
-    this.typed.clear();
+    if (!moments.history) {
+      this.screen.reset();
+      this.typed.clear();
+    }
     this.module = await (module ?? loadModule());
     this.module.tindelPage = this.pageObject();
     const FS = this.module.FS;
@@ -73,16 +104,31 @@ export class Game {
     this.noteKeptFiles();
     this.onSaves();
     const questPath = quest.name;
+    const continues = moments.offer != null && await this.continuesLeftOff(codepage, moments.offer);
+    if (this.stopped) return;
+    if (moments.history) FS.writeFile(HISTORY_FILE, moments.history);
     const play = Promise.resolve().then(() => {
       this.timing.started = performance.now();
       return this.module.ccall('tindel_play', 'number',
-        ['string', 'string', 'string', 'number', 'number'],
-        [mode, codepage, questPath, seed ?? -1, accessible ? 1 : 0], { async: true });
+        ['string', 'string', 'string', 'number', 'number', 'number', 'string', 'number', 'string'],
+        [mode, codepage, questPath, seed ?? -1, accessible ? 1 : 0, moments.back ? 1 : 0,
+          MOMENTS_FILE, continues ? 1 : 0, moments.history ? HISTORY_FILE : ''], { async: true });
     });
     play.then(() => this.finish(), (error) => {
       if (error !== this.leaving) console.error(error);
       this.finish();
     });
+  }
+
+  // Whether to continue at the menu the game was left at: asked by offer() when the file of
+  // that moment fits this quest; when it does not, the notice says why.
+  async continuesLeftOff(codepage, offer) {
+    if (this.readFile(MOMENTS_FILE) == null) return false;
+    const problem = this.module.ccall('tindel_continue_problem', 'string',
+      ['string', 'string', 'string'], [codepage, this.quest.name, MOMENTS_FILE]);
+    if (!problem) return offer();
+    this.onNotice(`The game you left could not be continued (its file of moments is ${problem}). A new game begins.`);
+    return false;
   }
 
   // Ends the game at once (another quest, Continue): it never runs again.
@@ -134,6 +180,8 @@ export class Game {
       announce: (text) => this.onAnnounce(text),
       menuOptions: (captions, highlighted) => this.onMenuOptions(captions, highlighted),
       gameEnds: (status, note) => { this.ending = { status, note }; },
+      goesBack: (history) => { this.ending = { back: history }; },
+      restarts: () => { this.ending = { restart: true }; },
     };
   }
 

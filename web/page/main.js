@@ -8,6 +8,9 @@ import { siteFile } from './site_files.js';
 import { accessibleSetting, announcer, menuList } from './spoken.js';
 
 const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
+// The terminal's bytes of Backspace and Ctrl+R: the player goes back and restarts with them.
+const BACK_KEY = '\x7f';
+const RESTART_KEY = '\x12';
 
 const $ = (id) => document.getElementById(id);
 const params = new URLSearchParams(location.search);
@@ -20,9 +23,15 @@ const typed = new TypedQueue();
 screen.onData((data) => typed.push(data));
 
 const seed = params.has('seed') ? Number(params.get('seed')) : null;
+const backKeys = params.get('noback') !== '1';
 const accessible = accessibleSetting($('accessible'), params, () => play('0'));
 const announce = announcer($('page-text'));
-const showMenuOptions = menuList($('menu-options'), (bytes) => typed.push(bytes));
+const showMenuList = menuList($('menu-options'), (bytes) => typed.push(bytes));
+let menuWaits = false;  // Back and Restart act only while a menu waits, as their keys do
+function showMenuOptions(captions, highlighted) {
+  menuWaits = captions.length > 0;
+  showMenuList(captions, highlighted);
+}
 let quest = null;  // {name, bytes, media}
 let questCodepage = null;  // null until given or found
 let game = null;
@@ -43,22 +52,55 @@ function endScreen({ status, note }) {
   $('play-again').focus();
 }
 
-async function play(mode) {
+// What ends a game: the program's end, or Back and restart, which play on in a fresh module.
+function gameLeft(ending) {
+  if (ending.back) play('0', { history: ending.back });
+  else if (ending.restart) play('0');
+  else endScreen(ending);
+}
+
+// moments: what Game.start takes beyond Back's keys (a history, the offer to continue).
+async function play(mode, moments = {}) {
   game?.stop();
+  leftOffChoice.settle(false);
+  if (!moments.history) $('left-off-notice').hidden = true;
   $('end').hidden = true;
   $('quest-name').textContent = quest.name;
   screen.options.screenReaderMode = accessible();
   showMenuOptions([], -1);
   game = new Game({
-    screen, typed, onEnd: endScreen, onSaves: showSaves, onCodepage: showCodepage,
+    screen, typed, onEnd: gameLeft, onSaves: showSaves, onCodepage: showCodepage,
     onAnnounce: announce, onMenuOptions: showMenuOptions, onLineWanted: showPhoneKeyboard,
+    onNotice: showNotice,
   });
   window.tindelGame = game;  // for the page's tests and the curious
   const module = preloadedModule;
   preloadedModule = null;
   showPhoneKeyboard(false);
-  await game.start(quest, questCodepage, mode, seed, module, accessible());
+  await game.start(quest, questCodepage, mode, seed, module, accessible(),
+    { back: backKeys, ...moments });
   screen.focus();
+}
+
+// The choice offered when the quest was left at a menu: continue there, or a new game.
+const leftOffChoice = {
+  settle: () => {},
+  ask() {
+    $('left-off').hidden = false;
+    $('continue-left-off').focus();
+    return new Promise((resolve) => {
+      this.settle = (continues) => {
+        this.settle = () => {};
+        $('left-off').hidden = true;
+        resolve(continues);
+      };
+    });
+  },
+};
+
+function showNotice(text) {
+  $('left-off-notice').textContent = text;
+  $('left-off-notice').hidden = false;
 }
 
 // A phone shows its keyboard while the quest asks for a line and hides it after, so that it
@@ -79,7 +121,7 @@ function showCodepage(letter) {
 export async function playQuest(newQuest, page) {
   quest = newQuest;
   questCodepage = page;
-  await play('0');
+  await play('0', { offer: () => leftOffChoice.ask() });
 }
 
 function wireButtons() {
@@ -90,6 +132,15 @@ function wireButtons() {
     questCodepage = $('codepage').value;
     play('0');
   };
+  $('continue-left-off').onclick = () => leftOffChoice.settle(true);
+  $('new-game').onclick = () => leftOffChoice.settle(false);
+  for (const [id, key] of [['back', BACK_KEY], ['restart', RESTART_KEY]]) {
+    $(id).hidden = !backKeys;
+    $(id).onclick = () => {
+      if (menuWaits) typed.push(key);
+      screen.focus();
+    };
+  }
   $('download-save').onclick = () => downloadBytes(SAVE_FILE, game.readFile(SAVE_FILE));
   $('download-debug').onclick = () => downloadBytes(DEBUG_FILE, game.readFile(DEBUG_FILE));
   $('load-save').onchange = async (event) => {

@@ -49,7 +49,7 @@ export function menuList(listbox, sendKeys) {
   };
 }
 
-const NAMED_KEYS = { ArrowUp: '\x1b[A', ArrowDown: '\x1b[B', Enter: '\r', Escape: '\x1b' };
+const NAMED_KEYS = { ArrowUp: '\x1b[A', ArrowDown: '\x1b[B', Enter: '\r', Escape: '\x1b', Backspace: '\x7f' };
 
 function keyBytes(event) {
   if (event.ctrlKey || event.altKey || event.metaKey) return null;
