@@ -60,6 +60,7 @@ bench-web: web
 	rm -rf build-bench/figure-quests && mkdir -p build-bench/figure-quests
 	build-bench/tindel_figure_quests build-bench/figure-quests
 	node bench/web_figures.mjs build-web/site build-bench/tindel build-bench/figure-quests
+	node bench/web_back_figures.mjs build-web/site
 
 serve-web: web
 	@echo "Serving build-web/site on http://localhost:8000 (Ctrl+C stops)"
