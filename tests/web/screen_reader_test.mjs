@@ -34,6 +34,8 @@ await runTest(async ({ browser, url }) => {
   check(shown.includes('  2. Climb the cliff path'), `the entries are not numbered:\n${shown}`);
   await countAnnouncements(page);
   await page.waitForTimeout(300);  // as the terminal, the menu takes keys once it waits
+  const speaking = await otherLiveRegions(page);
+  check(speaking.length === 0, `the page is said twice, also by: ${speaking.join(', ')}`);
 
   const captions = ['1. Knock at the cottage door', '2. Climb the cliff path to the tower'];
   for (const expected of [0, 1, 0]) {  // the highlight wraps round
@@ -64,6 +66,14 @@ await runTest(async ({ browser, url }) => {
 
 function liveText(page) {
   return page.locator('#page-text').textContent();
+}
+
+// The live regions besides the page's own that would speak. xterm.js's says what is printed
+// at moments that depend on its timing, so only that it may not speak is certain.
+function otherLiveRegions(page) {
+  return page.evaluate(() => [...document.querySelectorAll('[aria-live]')]
+    .filter((region) => region.id !== 'page-text' && region.getAttribute('aria-live') !== 'off')
+    .map((region) => region.className || region.tagName));
 }
 
 function count(text, part) {

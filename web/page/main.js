@@ -5,7 +5,7 @@ import { Game, SAVE_FILE, DEBUG_FILE, loadModule } from './game.js';
 import { downloadBytes, readFileBytes } from './saves.js';
 import { attachFileOpening } from './open_files.js';
 import { siteFile } from './site_files.js';
-import { accessibleSetting, announcer, menuList } from './spoken.js';
+import { accessibleSetting, announcer, menuList, setScreenReaderMode } from './spoken.js';
 
 const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
 
@@ -47,7 +47,7 @@ async function play(mode) {
   game?.stop();
   $('end').hidden = true;
   $('quest-name').textContent = quest.name;
-  screen.options.screenReaderMode = accessible();
+  setScreenReaderMode(screen, accessible());
   showMenuOptions([], -1);
   game = new Game({
     screen, typed, onEnd: endScreen, onSaves: showSaves, onCodepage: showCodepage,

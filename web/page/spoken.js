@@ -16,6 +16,14 @@ export function accessibleSetting(checkbox, params, onChange) {
   return () => checkbox.checked;
 }
 
+// xterm.js's screen-reader mode gives the screen's rows to assistive technology, to read
+// again at will; its own live region would also say every character printed, which the
+// page's live region already says once, so a player would hear each page twice.
+export function setScreenReaderMode(screen, on) {
+  screen.options.screenReaderMode = on;
+  screen.element?.querySelector('.xterm-accessibility .live-region')?.setAttribute('aria-live', 'off');
+}
+
 // The live region holds the new text of the page; the console sends each text once.
 export function announcer(region) {
   return (text) => {
