@@ -5,7 +5,7 @@ import { Game, SAVE_FILE, DEBUG_FILE, loadModule } from './game.js';
 import { downloadBytes, readFileBytes } from './saves.js';
 import { attachFileOpening } from './open_files.js';
 import { siteFile } from './site_files.js';
-import { accessibleSetting, announcer, menuList, setScreenReaderMode } from './spoken.js';
+import { accessibleSetting, announcer, menuList, passTypedText, setScreenReaderMode } from './spoken.js';
 
 const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
 
@@ -18,6 +18,7 @@ let preloadedModule = loadModule();
 const screen = createScreen($('screen'));
 const typed = new TypedQueue();
 screen.onData((data) => typed.push(data));
+passTypedText(screen, (data) => typed.push(data));
 
 const seed = params.has('seed') ? Number(params.get('seed')) : null;
 const accessible = accessibleSetting($('accessible'), params, () => play('0'));
