@@ -50,6 +50,20 @@ export function siteFolder() {
   return path.resolve(process.argv[2] ?? path.join(here, '../../build-web/site'));
 }
 
+// Loads the page at url and starts its quest with the title card's Play button.
+export async function openPage(page, url) {
+  await page.goto(url);
+  await page.locator('#card-play').click();
+}
+
+// Waits for the quest's picture over the screen and closes it with a key (Escape, which would
+// leave the game if the picture let it through).
+export async function closePicture(page) {
+  await page.locator('.picture img').waitFor({ state: 'visible' });
+  await page.keyboard.press('Escape');
+  await page.locator('.picture').waitFor({ state: 'detached' });
+}
+
 // The screen's 25 rows as the page shows them.
 export function screenText(page) {
   return page.evaluate(() => {
