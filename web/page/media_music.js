@@ -99,8 +99,7 @@ export class Music {
     soundfont.catch(() => {});  // awaited below, after the scripts
     // FluidSynth's own messages (what the terminal player takes from its standard error).
     window.Module ??= { print: this.log, printErr: this.log };
-    await loadVendorScript(FLUIDSYNTH_SCRIPT);
-    await loadVendorScript(SYNTHESIZER_SCRIPT);
+    await Promise.all([loadVendorScript(FLUIDSYNTH_SCRIPT), loadVendorScript(SYNTHESIZER_SCRIPT)]);
     await window.JSSynth.waitForReady();
     const context = this.output.output();
     const synth = new window.JSSynth.Synthesizer();

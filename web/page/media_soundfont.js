@@ -7,8 +7,10 @@ import { siteFile } from './site_files.js';
 export const SOUNDFONT = 'TimGM6mb.sf2';
 const CACHE_NAME = 'tindel-soundfont-1';
 
+// The browser's cache for the soundfont, or null where the page cannot keep files there (no
+// Cache API, or a page opened from disk, whose addresses it does not take).
 async function openCache(log) {
-  if (typeof caches === 'undefined') return null;
+  if (typeof caches === 'undefined' || !/^https?:$/.test(location.protocol)) return null;
   try {
     return await caches.open(CACHE_NAME);
   } catch (error) {
@@ -27,7 +29,7 @@ export async function loadSoundfont(log) {
   const took = () => `${Math.round(performance.now() - started)} ms`;
   const cache = await openCache(log);
   const key = new URL(SOUNDFONT, location.href).href;
-  const kept = await cache?.match(key);
+  const kept = await cache?.match(key).catch(() => undefined);
   if (kept) {
     const bytes = new Uint8Array(await kept.arrayBuffer());
     log(`soundfont ${SOUNDFONT} (from the browser's cache, ${size(bytes)}, ${took()})`);
