@@ -2,7 +2,7 @@
 // soundfont in the browser's cache, on a fresh page; and again with the synthesizer loaded),
 // and the share of the main thread a waiting menu takes while the tune plays and in silence.
 // Usage: node bench/web_media_figures.mjs SITE_FOLDER
-import { serve, launchBrowser, openPage, siteFolder } from '../tests/web/harness.mjs';
+import { serve, launchBrowser, openPage, siteFolder, mainThreadBusy } from '../tests/web/harness.mjs';
 
 const RUNS = Number(process.env.RUNS ?? 5);
 const WAIT_MS = 5000;
@@ -41,18 +41,6 @@ function timeNextTune(page) {
       look();
     }
   });
-}
-
-async function mainThreadBusy(page, ms) {
-  const session = await page.context().newCDPSession(page);
-  await session.send('Performance.enable');
-  const taskSeconds = async () =>
-    (await session.send('Performance.getMetrics')).metrics.find((m) => m.name === 'TaskDuration').value;
-  const before = await taskSeconds();
-  await new Promise((resolve) => setTimeout(resolve, ms));
-  const busy = (await taskSeconds()) - before;
-  await session.detach();
-  return busy / (ms / 1000);
 }
 
 async function toTheFirstMenu(page) {

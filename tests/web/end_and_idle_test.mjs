@@ -1,23 +1,11 @@
 // The end of a game in the page: Escape, its report and Enter bring the end screen, and Play
 // again starts the quest afresh. While a menu waits the page's main thread stays idle.
 // Usage: node end_and_idle_test.mjs SITE_FOLDER
-import { runTest, openPage, waitForScreen, screenText, check } from './harness.mjs';
+import { runTest, openPage, waitForScreen, screenText, check, mainThreadBusy } from './harness.mjs';
 
 // The share of the main thread's time a waiting menu may take.
 const BUSY_LIMIT = 0.05;
 const WAIT_MS = 5000;
-
-async function mainThreadBusy(page, ms) {
-  const session = await page.context().newCDPSession(page);
-  await session.send('Performance.enable');
-  const taskSeconds = async () =>
-    (await session.send('Performance.getMetrics')).metrics.find((m) => m.name === 'TaskDuration').value;
-  const before = await taskSeconds();
-  await new Promise((resolve) => setTimeout(resolve, ms));
-  const busy = (await taskSeconds()) - before;
-  await session.detach();
-  return busy / (ms / 1000);
-}
 
 await runTest(async ({ browser, url }) => {
   const page = await browser.newPage();

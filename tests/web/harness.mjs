@@ -103,6 +103,19 @@ export async function runTest(body) {
   process.exit(status);
 }
 
+// The share of the page's main thread its tasks took over the next ms milliseconds.
+export async function mainThreadBusy(page, ms) {
+  const session = await page.context().newCDPSession(page);
+  await session.send('Performance.enable');
+  const taskSeconds = async () =>
+    (await session.send('Performance.getMetrics')).metrics.find((m) => m.name === 'TaskDuration').value;
+  const before = await taskSeconds();
+  await new Promise((resolve) => setTimeout(resolve, ms));
+  const busy = (await taskSeconds()) - before;
+  await session.detach();
+  return busy / (ms / 1000);
+}
+
 export function check(condition, message) {
   if (!condition) throw new Error(message);
 }
