@@ -1,8 +1,8 @@
 // Music, sounds and pictures in the page, heard through an analyser on the page's audio
 // output: a quest opened while the title card waits plays its sounds (the second cutting the
 // first off) and shows its picture, all without loading the soundfont; its tune then sounds, a
-// missing tune leaves it playing, music = 0 silences it and another game stops it; after a
-// reload the soundfont comes from the browser's cache. The media log tells each step.
+// missing tune leaves it playing, music = 0 silences it, one asked for while the browser holds
+// the audio back waits for a key, and another game stops it; after a reload the soundfont comes from the browser's cache. The media log tells each step.
 // Usage: node media_test.mjs SITE_FOLDER
 import fs from 'node:fs';
 import os from 'node:os';
@@ -190,8 +190,13 @@ await runTest(async ({ browser, url }) => {
   await pictureOverScreen(page);
   await tune(page);
 
+  // A tune asked for while the browser holds the page's audio back starts at the next key.
+  await page.evaluate(() => window.tindelMedia.output.context.suspend());
   await choose(page, 1);
-  await waitForLog(page, 'music 1.mid started');
+  await waitForLog(page, 'music 1.mid waits until the page may sound');
+  await page.keyboard.press('Backspace');
+  await waitForLog(page, 'audio running');
+  await expectLoudness(page, true, 'the tune that waited');
   await openQuest(page, files);
   await page.waitForTimeout(100);
   await expectLoudness(page, false, 'another game');

@@ -9,6 +9,7 @@ export class AudioOutput {
     this.log = log;
     this.context = null;
     this.master = null;
+    this.armed = false;  // a gesture will resume the context
   }
 
   // Makes the context, or resumes it; called from a gesture's handler.
@@ -26,21 +27,22 @@ export class AudioOutput {
     this.log(`audio device open: Web Audio, ${this.context.sampleRate} Hz, ` +
       `${this.context.destination.channelCount} channels`);
     this.context.addEventListener('statechange', () => this.log(`audio ${this.context.state}`));
-    if (this.context.state !== 'running') this.resumeAtNextGesture();
     return this.context;
   }
 
-  running() {
-    return this.context?.state === 'running';
-  }
-
-  // A context the browser held back resumes at the player's next key, click or tap.
-  resumeAtNextGesture() {
-    this.log('audio waits for the player\'s first key, click or tap');
+  // Whether what was started (its words for the log) must wait for the player's next key,
+  // click or tap, which then resumes the context the browser held back.
+  mustWait(what) {
+    if (this.context?.state === 'running') return false;
+    this.log(`${what} waits until the page may sound`);
+    if (this.armed) return true;
+    this.armed = true;
     const resume = () => {
       for (const type of GESTURES) window.removeEventListener(type, resume, true);
+      this.armed = false;
       this.unlock();
     };
     for (const type of GESTURES) window.addEventListener(type, resume, true);
+    return true;
   }
 }

@@ -55,7 +55,7 @@ export class Music {
     engine.node.connect(this.output.master);
     this.file = file;
     this.log(`music ${file} started`);
-    if (!this.output.running()) this.log(`music ${file} waits until the page may sound`);
+    this.output.mustWait(`music ${file}`);
     this.watchForEnd(engine);
   }
 

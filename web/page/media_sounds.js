@@ -31,7 +31,7 @@ export class Sounds {
     source.start();
     this.source = source;
     this.log(`sound ${file} started`);
-    if (!this.output.running()) this.log(`sound ${file} waits until the page may sound`);
+    this.output.mustWait(`sound ${file}`);
   }
 
   stop() {
