@@ -53,13 +53,14 @@ web-property-tests: web
 	NODE_PATH=/usr/share/nodejs cmake --build build-web -j $(JOBS) --target tindel_wasm_tests
 	node build-web/web/tindel_wasm_tests.js
 
-# The page's figures beside the native player's (bench/web_figures.mjs).
+# The page's figures beside the native player's (bench/web_figures.mjs), and its media's.
 bench-web: web
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTINDEL_BENCH=ON
 	cmake --build build-bench -j $(JOBS) --target tindel tindel_figure_quests
 	rm -rf build-bench/figure-quests && mkdir -p build-bench/figure-quests
 	build-bench/tindel_figure_quests build-bench/figure-quests
 	node bench/web_figures.mjs build-web/site build-bench/tindel build-bench/figure-quests
+	node bench/web_media_figures.mjs build-web/site
 
 serve-web: web
 	@echo "Serving build-web/site on http://localhost:8000 (Ctrl+C stops)"

@@ -7,7 +7,7 @@
 // Usage: node accessible_page_test.mjs SITE_FOLDER
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { runTest, waitForScreen, screenText, check } from './harness.mjs';
+import { runTest, openPage, closePicture, waitForScreen, screenText, check } from './harness.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 // The bar's controls shown on the title card.
@@ -25,12 +25,12 @@ async function checkPage(page, what) {
 
 await runTest(async ({ browser, url }) => {
   const page = await browser.newPage();
-  await page.goto(`${url}index.html?seed=1`);
+  await openPage(page, `${url}index.html?seed=1`);
   await waitForScreen(page, 'Press any key to begin.');
   await checkPage(page, 'the title card');
   await checkKeyboard(page);
 
-  await page.goto(`${url}index.html?seed=1&accessible=1`);
+  await openPage(page, `${url}index.html?seed=1&accessible=1`);
   await waitForScreen(page, 'Press any key to begin.');
   await checkPage(page, 'the title card in the screen-reader mode');
   await page.keyboard.press('Enter');
@@ -39,6 +39,9 @@ await runTest(async ({ browser, url }) => {
   await waitForScreen(page, 'Step out into the storm');
   await page.keyboard.press('Enter');
   await waitForScreen(page, 'Knock at the cottage door');
+  await page.locator('.picture img').waitFor({ state: 'visible' });
+  await checkPage(page, 'a picture over the menu');
+  await closePicture(page);
   await checkPage(page, 'a menu');
 
   await pressWhenWaiting(page, 'Enter');

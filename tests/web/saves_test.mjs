@@ -6,7 +6,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { runTest, waitForScreen, check } from './harness.mjs';
+import { runTest, openPage, waitForScreen, check } from './harness.mjs';
 import { TerminalPlayer } from './terminal_player.mjs';
 
 const [, , , player] = process.argv;
@@ -15,7 +15,7 @@ const quest = path.join(path.dirname(fileURLToPath(import.meta.url)), 'quests', 
 const RESUMED = 'Coins: 14, name: Ёж, lamps: 2';
 
 async function openVault(page, url) {
-  await page.goto(url);
+  await openPage(page, url);
   await waitForScreen(page, 'Press any key');  // the bundled quest
   await page.setInputFiles('#open-files', quest);
   await waitForScreen(page, 'Your name?');

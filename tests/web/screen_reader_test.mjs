@@ -3,15 +3,15 @@
 // option follows each Down, the terminal's cursor on its row; the live region holds each new
 // page's text once, and a Down says nothing again; keys typed on the list box play.
 // Usage: node screen_reader_test.mjs SITE_FOLDER
-import { runTest, waitForScreen, check } from './harness.mjs';
+import { runTest, openPage, closePicture, waitForScreen, check } from './harness.mjs';
 
 await runTest(async ({ browser, url }) => {
   const page = await browser.newPage();
-  await page.goto(`${url}index.html?seed=1`);
+  await openPage(page, `${url}index.html?seed=1`);
   await waitForScreen(page, 'Press any key to begin.');
   check(!(await page.locator('#accessible').isChecked()), 'the setting starts on');
   await page.getByLabel('Screen reader mode').check();
-  await page.reload();  // remembered
+  await openPage(page, `${url}index.html?seed=1`);  // remembered
   await waitForScreen(page, 'Press any key to begin.');
   check(await page.locator('#accessible').isChecked(), 'the setting was not remembered');
   check(await page.locator('.xterm-accessibility').count() === 1, "xterm.js's screen-reader mode is off");
@@ -27,6 +27,7 @@ await runTest(async ({ browser, url }) => {
   await page.keyboard.press('Enter');
 
   const shown = await waitForScreen(page, '> 1. Knock at the cottage door');
+  await closePicture(page);
   const shore = await liveText(page);
   check(count(shore, 'THE SHORE') === 1 && shore.includes("a ship's bell is ringing."),
     `the live region holds:\n${shore}`);

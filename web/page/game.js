@@ -5,6 +5,7 @@
 // the browser gets its thread back, and at the end of the game.
 import createTindel from './tindel.js';
 import { questFolderName } from './saves.js';
+import { siteFile } from './site_files.js';
 
 const PLAY_DIR = '/play';
 const SAVES_DIR = '/saves';
@@ -25,9 +26,10 @@ export class Game {
   // program ends; onSaves() when the saved files may have changed; onCodepage(letter) with
   // the code page the game plays in; onAnnounce(text) with the text of each new page;
   // onMenuOptions(captions, highlighted) while a menu waits (no captions when none waits);
-  // onLineWanted(true) while the quest asks for a typed line, onLineWanted(false) after it.
+  // onLineWanted(true) while the quest asks for a typed line, onLineWanted(false) after it;
+  // media: the page's media (media.js), or null for none.
   constructor({ screen, typed, onEnd, onSaves, onCodepage = () => {}, onAnnounce = () => {},
-    onMenuOptions = () => {}, onLineWanted = () => {} }) {
+    onMenuOptions = () => {}, onLineWanted = () => {}, media = null }) {
     this.screen = screen;
     this.typed = typed;
     this.onEnd = onEnd;
@@ -39,7 +41,7 @@ export class Game {
     this.module = null;
     this.stopped = false;
     this.ending = null;
-    this.media = [];
+    this.media = media;
     this.keptStamps = new Map();
     // performance.now() when the interpreter started, first waited and ended (benchmarks).
     this.timing = { started: null, firstWait: null, ended: null };
@@ -88,7 +90,15 @@ export class Game {
   // Ends the game at once (another quest, Continue): it never runs again.
   stop() {
     this.stopped = true;
+    this.media?.stopAll();
     this.typed.wake();
+  }
+
+  // A medium of the quest: from the files opened with it, else the site's; rejects when
+  // neither has it.
+  async mediaFile(name) {
+    const opened = this.quest.media?.find((file) => file.name === name);
+    return opened ? opened.bytes : siteFile(name);
   }
 
   readFile(name) {
@@ -130,7 +140,7 @@ export class Game {
         await new Promise((resolve) => setTimeout(resolve, ms));
         if (this.stopped) await never;
       },
-      mediaRequest: (kind, file) => { this.media.push({ kind, file }); },
+      mediaRequest: (kind, file) => this.media?.request(kind, file, (name) => this.mediaFile(name)),
       announce: (text) => this.onAnnounce(text),
       menuOptions: (captions, highlighted) => this.onMenuOptions(captions, highlighted),
       gameEnds: (status, note) => { this.ending = { status, note }; },

@@ -6,6 +6,9 @@ import { downloadBytes, readFileBytes } from './saves.js';
 import { attachFileOpening } from './open_files.js';
 import { siteFile } from './site_files.js';
 import { accessibleSetting, announcer, menuList, passTypedText, setScreenReaderMode } from './spoken.js';
+import { PageMedia } from './media.js';
+import { mediaLog } from './media_log.js';
+import { questTitle, titleCard } from './title_card.js';
 
 const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
 
@@ -24,6 +27,8 @@ const seed = params.has('seed') ? Number(params.get('seed')) : null;
 const accessible = accessibleSetting($('accessible'), params, () => play('0'));
 const announce = announcer($('page-text'));
 const showMenuOptions = menuList($('menu-options'), (bytes) => typed.push(bytes));
+const media = new PageMedia($('screen-box'), mediaLog(params));
+window.tindelMedia = media;  // for the page's tests: its audio output
 let quest = null;  // {name, bytes, media}
 let questCodepage = null;  // null until given or found
 let game = null;
@@ -45,6 +50,9 @@ function endScreen({ status, note }) {
 }
 
 async function play(mode) {
+  if (!quest) return;
+  closeCard();
+  media.unlock();
   game?.stop();
   $('end').hidden = true;
   $('quest-name').textContent = quest.name;
@@ -52,7 +60,7 @@ async function play(mode) {
   showMenuOptions([], -1);
   game = new Game({
     screen, typed, onEnd: endScreen, onSaves: showSaves, onCodepage: showCodepage,
-    onAnnounce: announce, onMenuOptions: showMenuOptions, onLineWanted: showPhoneKeyboard,
+    onAnnounce: announce, onMenuOptions: showMenuOptions, onLineWanted: showPhoneKeyboard, media,
   });
   window.tindelGame = game;  // for the page's tests and the curious
   const module = preloadedModule;
@@ -110,10 +118,19 @@ async function fetchQuest(name) {
 }
 
 
+// The first quest starts at the player's first key, click or tap on the title card, which
+// lets the page sound; a quest opened meanwhile takes its place.
+function playFirstQuest() {
+  firstQuest.then((first) => game ?? playQuest(first, params.get('codepage')), () => {});
+}
+
 wireButtons();
 attachFileOpening($('open-files'), document.body, playQuest);
-try {
-  await playQuest(await firstQuest, params.get('codepage'));
-} catch (error) {
+const closeCard = titleCard($('card'), questTitle(firstQuestName), () => {
+  media.unlock();
+  playFirstQuest();
+});
+firstQuest.catch((error) => {
+  closeCard();
   screen.write(`${error.message}\r\nOpen a quest file with the button above.\r\n`);
-}
+});
