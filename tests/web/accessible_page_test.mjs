@@ -28,6 +28,15 @@ await runTest(async ({ browser, url }) => {
   await openPage(page, `${url}index.html?seed=1`);
   await waitForScreen(page, 'Press any key to begin.');
   await checkPage(page, 'the title card');
+  await page.keyboard.press('Enter');
+  await waitForScreen(page, 'What is your name, traveller?');
+  await page.keyboard.type('Иван');
+  await page.keyboard.press('Enter');
+  await waitForScreen(page, 'Step out into the storm');
+  await page.keyboard.press('Enter');
+  await page.locator('.picture img').waitFor({ state: 'visible' });
+  await checkPage(page, 'a picture over the menu');
+  await closePicture(page);
   await checkKeyboard(page);
 
   await openPage(page, `${url}index.html?seed=1&accessible=1`);
@@ -39,9 +48,6 @@ await runTest(async ({ browser, url }) => {
   await waitForScreen(page, 'Step out into the storm');
   await page.keyboard.press('Enter');
   await waitForScreen(page, 'Knock at the cottage door');
-  await page.locator('.picture img').waitFor({ state: 'visible' });
-  await checkPage(page, 'a picture over the menu');
-  await closePicture(page);
   await checkPage(page, 'a menu');
 
   await pressWhenWaiting(page, 'Enter');

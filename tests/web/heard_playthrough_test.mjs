@@ -61,6 +61,9 @@ async function takeHeard(page) {
 await runTest(async ({ browser, url }) => {
   const page = await browser.newPage();
   await page.goto(`${url}index.html?seed=1&accessible=1`);
+  // The title card's Play has the focus: Enter starts the quest.
+  await page.locator('#card-play:focus').waitFor();
+  await page.keyboard.press('Enter');
   await page.waitForFunction(() => window.tindelGame?.typed);
   await listen(page);
   await settle(page);

@@ -57,6 +57,7 @@ async function play(mode) {
   $('end').hidden = true;
   $('quest-name').textContent = quest.name;
   setScreenReaderMode(screen, accessible());
+  media.picturesShown = !accessible();
   showMenuOptions([], -1);
   game = new Game({
     screen, typed, onEnd: endScreen, onSaves: showSaves, onCodepage: showCodepage,

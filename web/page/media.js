@@ -16,6 +16,9 @@ export class PageMedia {
     this.picture = new Picture(pictureHost, log);
     this.queues = { music: Promise.resolve(), sound: Promise.resolve(), picture: Promise.resolve() };
     this.generation = 0;
+    // In the accessible mode pictures are not shown, as in the terminal's: the echo line names
+    // the file, and the key after it reaches the game.
+    this.picturesShown = true;
   }
 
   // From a key, click or tap's handler: the browser lets the page sound from now on.
@@ -33,6 +36,7 @@ export class PageMedia {
       case 'sound':
         return this.inTurn('sound', file, findFile, (bytes, current) => this.sounds.play(file, bytes, current));
       case 'picture':
+        if (!this.picturesShown) return this.log(`image ${file}: not shown in the accessible mode`);
         return this.inTurn('picture', file, findFile, (bytes, current) => this.picture.show(file, bytes, current));
       case 'end':
         return this.stopAll();
