@@ -4,7 +4,7 @@ import { TypedQueue } from './typed_queue.js';
 import { Game, SAVE_FILE, DEBUG_FILE, loadModule } from './game.js';
 import { downloadBytes, readFileBytes } from './saves.js';
 import { attachFileOpening } from './open_files.js';
-import { siteFile } from './site_files.js';
+import { siteFile, releasedQuest, releasedCodepage } from './site_files.js';
 import { accessibleSetting, announcer, menuList, setScreenReaderMode } from './spoken.js';
 
 const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
@@ -12,7 +12,7 @@ const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', 
 const $ = (id) => document.getElementById(id);
 const params = new URLSearchParams(location.search);
 // The first quest and the module load side by side, while the page sets itself up.
-const firstQuestName = params.get('quest') || 'stackle.qst';
+const firstQuestName = params.get('quest') || releasedQuest() || 'stackle.qst';
 const firstQuest = fetchQuest(firstQuestName);
 let preloadedModule = loadModule();
 const screen = createScreen($('screen'));
@@ -111,8 +111,13 @@ async function fetchQuest(name) {
 
 wireButtons();
 attachFileOpening($('open-files'), document.body, playQuest);
-try {
-  await playQuest(await firstQuest, params.get('codepage'));
-} catch (error) {
-  screen.write(`${error.message}\r\nOpen a quest file with the button above.\r\n`);
+// In a function rather than at the top level: the page bundled into one classic script for a
+// published quest cannot await at its top.
+async function playFirstQuest() {
+  try {
+    await playQuest(await firstQuest, params.get('codepage') ?? releasedCodepage());
+  } catch (error) {
+    screen.write(`${error.message}\r\nOpen a quest file with the button above.\r\n`);
+  }
 }
+playFirstQuest();
