@@ -19,6 +19,12 @@ std::string indent_of(std::string_view line) {
   return std::string(line.substr(0, line.find_first_not_of(' ')));
 }
 
+// The page's preloads name the site's own files, which a release carries otherwise.
+bool is_preload(std::string_view line) {
+  return line.find("rel=\"modulepreload\"") != std::string_view::npos ||
+         line.find("rel=\"preload\"") != std::string_view::npos;
+}
+
 bool is_comment_line(std::string_view line) {
   std::size_t start = line.find_first_not_of(' ');
   return start != std::string_view::npos && line.substr(start).starts_with("<!--") &&
@@ -54,7 +60,7 @@ std::string html_escaped(const std::string& text) {
   return out;
 }
 
-// Line by line: the module preloads (and the comments on them) go, the title is the
+// Line by line: the preloads (and the comments on them) go, the title is the
 // release's, its metadata follows the character set, and the module script becomes the bundle.
 std::string release_page(const std::string& site_html, const PageFacts& facts,
                          const std::string& bundle_name) {
@@ -63,7 +69,7 @@ std::string release_page(const std::string& site_html, const PageFacts& facts,
   bool script_replaced = false;
   for (std::string line; std::getline(in, line);) {
     std::string indent = indent_of(line);
-    if (line.find("rel=\"modulepreload\"") != std::string::npos || is_comment_line(line)) continue;
+    if (is_preload(line) || is_comment_line(line)) continue;
     if (line.find(kModuleScript) != std::string::npos) {
       out << indent << R"(<script src=")" << html_escaped(bundle_name) << R"("></script>)" << '\n';
       script_replaced = true;
