@@ -66,7 +66,9 @@ export async function siteFile(name) {
 
 // What the interpreter's module is given when it is made: on a published page the embedded
 // WebAssembly, and file names taken as they are (the bundled module has no URL of its own to
-// resolve them against).
+// resolve them against). The same build serves both: handing the bytes over costs no second
+// link of the module (as Emscripten's single-file build would), and gzipped they take a third
+// of the room of the single file's base64.
 export async function moduleFiles() {
   if (releasedQuest() === null) return {};
   return { wasmBinary: await siteFile('tindel.wasm'), locateFile: (path) => path };
