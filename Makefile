@@ -96,7 +96,8 @@ fuzz-run: fuzz
 
 # The player and the authors' program, their manuals tindel(1) and tindel-author(1), and the
 # docs and the examples (with the walkthrough of the bundled quest and the media its quests
-# play) under share/tindel.
+# play) under share/tindel; the page build too, when `make web` has made it, in
+# share/tindel/web, where `tindel-author release` finds it.
 install: program author
 	install -d $(BINDIR) $(MANDIR) $(SHAREDIR)/docs $(SHAREDIR)/examples
 	install -m 755 $(BUILD)/tindel $(BINDIR)/tindel
@@ -107,6 +108,8 @@ install: program author
 	  $(SHAREDIR)/docs
 	install -m 644 examples/README.md examples/*.qst examples/*.walk $(SHAREDIR)/examples
 	install -m 644 examples/*.mid examples/*.wav examples/*.jpg $(SHAREDIR)/examples
+	if [ -f build-web/site/release-page.js ]; then \
+	  install -d $(SHAREDIR)/web && cp -R build-web/site/. $(SHAREDIR)/web/; fi
 
 uninstall:
 	rm -f $(BINDIR)/tindel $(BINDIR)/tindel-author $(MANDIR)/tindel.1 $(MANDIR)/tindel-author.1

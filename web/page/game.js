@@ -5,7 +5,7 @@
 // the browser gets its thread back, and at the end of the game.
 import createTindel from './tindel.js';
 import { questFolderName } from './saves.js';
-import { siteFile } from './site_files.js';
+import { siteFile, moduleFiles, releasedTitle } from './site_files.js';
 
 const PLAY_DIR = '/play';
 const SAVES_DIR = '/saves';
@@ -17,8 +17,8 @@ const never = new Promise(() => {});
 
 // A fresh instance of the module. The page starts loading the first one before it has the
 // quest, so that the two downloads overlap.
-export function loadModule() {
-  return createTindel({ print: () => {}, printErr: () => {} });
+export async function loadModule() {
+  return createTindel({ print: () => {}, printErr: () => {}, ...(await moduleFiles()) });
 }
 
 export class Game {
@@ -124,7 +124,10 @@ export class Game {
     return {
       leaving: this.leaving,
       show: (bytes) => this.screen.write(bytes),
-      setTitle: (title) => { document.title = title ? `${title} — Tindel` : 'Tindel'; },
+      // A published quest keeps the title its author gave the page.
+      setTitle: (title) => {
+        document.title = releasedTitle() ?? (title ? `${title} — Tindel` : 'Tindel');
+      },
       typedLength: () => this.typed.length,
       takeTyped: (count) => this.typed.take(count),
       waitTyped: async (timeoutMs) => {

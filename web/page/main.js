@@ -4,7 +4,7 @@ import { TypedQueue } from './typed_queue.js';
 import { Game, SAVE_FILE, DEBUG_FILE, loadModule } from './game.js';
 import { downloadBytes, readFileBytes } from './saves.js';
 import { attachFileOpening } from './open_files.js';
-import { siteFile } from './site_files.js';
+import { siteFile, releasedQuest, releasedCodepage } from './site_files.js';
 import { accessibleSetting, announcer, menuList, passTypedText, setScreenReaderMode } from './spoken.js';
 import { PageMedia } from './media.js';
 import { mediaLog } from './media_log.js';
@@ -15,7 +15,7 @@ const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', 
 const $ = (id) => document.getElementById(id);
 const params = new URLSearchParams(location.search);
 // The first quest and the module load side by side, while the page sets itself up.
-const firstQuestName = params.get('quest') || 'stackle.qst';
+const firstQuestName = params.get('quest') || releasedQuest() || 'stackle.qst';
 const firstQuest = fetchQuest(firstQuestName);
 let preloadedModule = loadModule();
 const screen = createScreen($('screen'));
@@ -122,7 +122,7 @@ async function fetchQuest(name) {
 // The first quest starts at the player's first key, click or tap on the title card, which
 // lets the page sound; a quest opened meanwhile takes its place.
 function playFirstQuest() {
-  firstQuest.then((first) => game ?? playQuest(first, params.get('codepage')), () => {});
+  firstQuest.then((first) => game ?? playQuest(first, params.get('codepage') ?? releasedCodepage()), () => {});
 }
 
 wireButtons();
