@@ -8,6 +8,7 @@
 #include "author/release/page_build.h"
 #include "author/release/quest_files.h"
 #include "author/release/release_folder.h"
+#include "author/release/release_page.h"
 #include "author/release/zip_archive.h"
 
 namespace tindel::author {
@@ -90,9 +91,9 @@ int release_command(const Arguments& args, std::ostream& out, std::ostream& err)
   folder.page_build = *page_build;
   folder.out_dir = request.out_dir.empty() ? default_out_dir(request.quest) : request.out_dir;
   std::string fallback_title = std::filesystem::path(request.quest).stem().string();
-  folder.page = {
-      request.title.value_or(quest.first_text.empty() ? fallback_title : quest.first_text),
-      quest.quest_name, request.codepage};
+  folder.page = {request.title.value_or(
+                     quest.first_text.empty() ? fallback_title : readable_title(quest.first_text)),
+                 quest.quest_name, request.codepage};
   std::string error;
   if (!write_release_folder(quest, folder, err, error)) {
     err << "tindel-author: " << error << '\n';

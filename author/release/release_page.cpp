@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string_view>
+#include <vector>
 
 namespace tindel::author {
 
@@ -31,7 +32,54 @@ bool is_comment_line(std::string_view line) {
          line.ends_with("-->");
 }
 
+// Splits text at each run of blanks that is at least `gap` long.
+std::vector<std::string> split_at_gaps(std::string_view text, std::size_t gap) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t blank = text.find(std::string(gap, ' '), start);
+    if (blank == std::string_view::npos) blank = text.size();
+    parts.emplace_back(text.substr(start, blank - start));
+    start = text.find_first_not_of(' ', blank);
+    if (start == std::string_view::npos) break;
+  }
+  return parts;
+}
+
+bool is_one_character(std::string_view utf8) {
+  if (utf8.empty()) return false;
+  std::size_t length = 1;
+  for (auto lead = static_cast<unsigned char>(utf8[0]); (lead & 0xC0) == 0xC0; lead <<= 1)
+    ++length;
+  return utf8.size() == length;
+}
+
+// "S T A C K": single characters with one blank between each.
+bool is_spaced_word(const std::string& word) {
+  std::vector<std::string> letters = split_at_gaps(word, 1);
+  if (letters.size() < 2) return false;
+  for (const std::string& letter : letters)
+    if (!is_one_character(letter)) return false;
+  return true;
+}
+
 }  // namespace
+
+std::string readable_title(const std::string& text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  std::string trimmed = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  std::vector<std::string> words = split_at_gaps(trimmed, 2);
+  for (const std::string& word : words)
+    if (!is_spaced_word(word)) return trimmed;
+  std::string title;
+  for (const std::string& word : words) {
+    if (!title.empty()) title += ' ';
+    for (const std::string& letter : split_at_gaps(word, 1))
+      title += letter;
+  }
+  return title;
+}
 
 std::string html_escaped(const std::string& text) {
   std::string out;

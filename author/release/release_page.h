@@ -12,6 +12,11 @@ struct PageFacts {
   char codepage = 0;       // 'w', 'd', 'u', or 0 for the page to find it
 };
 
+// A quest's line of text as a page's title reads: letters spaced out as title screens space
+// them ("S T A C K L E   P O I N T") closed up ("STACKLE POINT", which a screen reader says
+// as words, not letter by letter); any other text only trimmed. UTF-8.
+std::string readable_title(const std::string& text);
+
 // Text for HTML, with &, <, >, " and ' escaped.
 std::string html_escaped(const std::string& text);
 

@@ -9,6 +9,7 @@
 
 #include "author/author_test_support.h"
 #include "author/commands.h"
+#include "author/release/release_page.h"
 #include "support/quest_harness.h"
 
 namespace tindel::author {
@@ -128,6 +129,15 @@ TEST(ReleaseCommand, NothingWrittenIsAFailureWithAReason) {
   Outcome unwritable = release({"q.qst", "--page-build", "site", "-o", "plain-file/inside"});
   EXPECT_EQ(unwritable.status, kStatusUsage);
   EXPECT_TRUE(mentions(unwritable.err, "cannot be written")) << unwritable.err;
+}
+
+// A title screen's spaced-out letters become words a screen reader can say.
+TEST(ReleaseTitle, SpacedOutLettersAreClosedUpAndOtherTextOnlyTrimmed) {
+  EXPECT_EQ(readable_title("     S T A C K L E   P O I N T  "), "STACKLE POINT");
+  EXPECT_EQ(readable_title("М А Я К"), "МАЯК");
+  EXPECT_EQ(readable_title("  The Keeper  of the Light "), "The Keeper  of the Light");
+  EXPECT_EQ(readable_title("S T A C K L E   Point"), "S T A C K L E   Point");
+  EXPECT_EQ(readable_title("   "), "");
 }
 
 }  // namespace
