@@ -116,6 +116,26 @@ export async function mainThreadBusy(page, ms) {
   return busy / (ms / 1000);
 }
 
+// The RMS of the page's output over 300 ms.
+export function loudness(page) {
+  return page.evaluate(async () => {
+    const { context, master } = window.tindelMedia.output;
+    const analyser = context.createAnalyser();
+    master.connect(analyser);
+    const samples = new Float32Array(analyser.fftSize);
+    let sum = 0;
+    let count = 0;
+    for (let look = 0; look < 10; look++) {
+      await new Promise((resolve) => setTimeout(resolve, 30));
+      analyser.getFloatTimeDomainData(samples);
+      for (const sample of samples) sum += sample * sample;
+      count += samples.length;
+    }
+    master.disconnect(analyser);
+    return Math.sqrt(sum / count);
+  });
+}
+
 export function check(condition, message) {
   if (!condition) throw new Error(message);
 }

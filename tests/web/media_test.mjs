@@ -8,7 +8,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { runTest, waitForScreen, screenText, check } from './harness.mjs';
+import { runTest, waitForScreen, screenText, check, loudness } from './harness.mjs';
 
 const QUEST = path.join(path.dirname(fileURLToPath(import.meta.url)), 'quests', 'media.qst');
 const SOUNDFONT = 'TimGM6mb.sf2';
@@ -98,26 +98,6 @@ async function waitForLog(page, line) {
     await page.waitForTimeout(50);
   }
   throw new Error(`the media log never said "${line}"; it says:\n${page.logged.join('\n')}`);
-}
-
-// The RMS of the page's output over 300 ms.
-function loudness(page) {
-  return page.evaluate(async () => {
-    const { context, master } = window.tindelMedia.output;
-    const analyser = context.createAnalyser();
-    master.connect(analyser);
-    const samples = new Float32Array(analyser.fftSize);
-    let sum = 0;
-    let count = 0;
-    for (let look = 0; look < 10; look++) {
-      await new Promise((resolve) => setTimeout(resolve, 30));
-      analyser.getFloatTimeDomainData(samples);
-      for (const sample of samples) sum += sample * sample;
-      count += samples.length;
-    }
-    master.disconnect(analyser);
-    return Math.sqrt(sum / count);
-  });
 }
 
 async function expectLoudness(page, audible, what) {

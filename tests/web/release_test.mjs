@@ -1,5 +1,7 @@
 // A published quest plays from disk: `tindel-author release` of the bundled quest, opened as
-// file:///…/index.html (no server), shows the served site's screens for the same keys; a quest
+// file:///…/index.html (no server), shows the served site's screens for the same keys, sounds
+// its tune (the media log says so and the output is loud) and shows its picture over the
+// screen until a key that does nothing else; a quest
 // without tunes leaves the soundfont out and fits in 1 MB; the --zip archive unpacked plays too.
 // Usage: node release_test.mjs SITE_FOLDER TINDEL EXAMPLES_FOLDER (tindel-author beside TINDEL)
 import { execFileSync } from 'node:child_process';
@@ -7,7 +9,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { runTest, siteFolder, waitForScreen, screenText, check } from './harness.mjs';
+import { runTest, siteFolder, waitForScreen, screenText, check, loudness } from './harness.mjs';
 
 const [, , , player, examples] = process.argv;
 const author = path.resolve(path.dirname(player), 'tindel-author');
@@ -55,6 +57,25 @@ async function playSteps(page) {
   return screens;
 }
 
+// The published page's title tune sounds and its picture at the shore covers the screen; a
+// key closes the picture and leaves the screen as it was.
+async function mediaFromDisk(page, logged, screenAtShore) {
+  check(logged.includes('tindel media: music 1.mid started'), `no tune from disk:\n${logged.join('\n')}`);
+  const rms = await loudness(page);
+  check(rms > 0.01, `the tune from disk is not heard: the output's RMS is ${rms}`);
+  const cover = await page.evaluate(() => {
+    const image = document.querySelector('.picture img');
+    const box = (element) => element?.getBoundingClientRect();
+    return image && { image: box(image), screen: box(document.getElementById('screen')), shown: image.complete && image.naturalWidth > 0 };
+  });
+  check(cover?.shown && cover.image.width >= cover.screen.width * 0.5 && cover.image.top <= cover.screen.top + 1,
+    `the picture from disk does not cover the screen: ${JSON.stringify(cover)}`);
+  await page.keyboard.press('Escape');  // it would leave the game if it got through
+  await page.locator('.picture').waitFor({ state: 'detached' });
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  check(await screenText(page) === screenAtShore, 'the screen changed when the picture closed');
+}
+
 const NO_TUNES = [':start', 'pln A quiet room without a sound.', 'image = 1', 'btn start, Wait',
   'end', ''].join('\r\n');
 
@@ -74,14 +95,17 @@ async function playReleases(browser, url) {
 
   const published = await browser.newPage();
   const errors = [];
+  const logged = [];
   published.on('pageerror', (error) => errors.push(error.message));
-  await open(published, `${pathToFileURL(path.join(scratch, 'stackle', 'index.html'))}?seed=1`);
+  published.on('console', (message) => logged.push(message.text()));
+  await open(published, `${pathToFileURL(path.join(scratch, 'stackle', 'index.html'))}?seed=1&medialog`);
   const shown = await playSteps(published);
   for (let i = 0; i < STEPS.length; i += 1) {
     check(shown[i] === expected[i],
       `from disk after the keys for ${STEPS[i].shows}:\n${shown[i]}\n--- served:\n${expected[i]}`);
   }
   check(errors.length === 0, `the page from disk failed: ${errors.join('; ')}`);
+  await mediaFromDisk(published, logged, shown.at(-1));
 
   // A quest without tunes: no soundfont, the whole folder within 1 MB; its zip plays as well.
   const quiet = path.join(scratch, 'quiet');
