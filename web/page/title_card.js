@@ -1,4 +1,5 @@
-// The title card: the quest's name and a Play button over the screen when the page opens.
+// The title card: the quest's name and a Play button over the screen when the page opens
+// (the page's HTML shows it from its first paint; this fills in the name and makes it play).
 // Browsers let a page sound only after the player's key, click or tap, so the quest starts at
 // the first one on the card (keys used in the bar's controls are theirs).
 
