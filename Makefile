@@ -53,13 +53,14 @@ web-property-tests: web
 	NODE_PATH=/usr/share/nodejs cmake --build build-web -j $(JOBS) --target tindel_wasm_tests
 	node build-web/web/tindel_wasm_tests.js
 
-# The page's figures beside the native player's (bench/web_figures.mjs).
+# The page's figures beside the native player's (bench/web_figures.mjs), and its media's.
 bench-web: web
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTINDEL_BENCH=ON
 	cmake --build build-bench -j $(JOBS) --target tindel tindel_figure_quests
 	rm -rf build-bench/figure-quests && mkdir -p build-bench/figure-quests
 	build-bench/tindel_figure_quests build-bench/figure-quests
 	node bench/web_figures.mjs build-web/site build-bench/tindel build-bench/figure-quests
+	node bench/web_media_figures.mjs build-web/site
 	node bench/web_back_figures.mjs build-web/site
 
 serve-web: web
@@ -96,7 +97,8 @@ fuzz-run: fuzz
 
 # The player and the authors' program, their manuals tindel(1) and tindel-author(1), and the
 # docs and the examples (with the walkthrough of the bundled quest and the media its quests
-# play) under share/tindel.
+# play) under share/tindel; the page build too, when `make web` has made it, in
+# share/tindel/web, where `tindel-author release` finds it.
 install: program author
 	install -d $(BINDIR) $(MANDIR) $(SHAREDIR)/docs $(SHAREDIR)/examples
 	install -m 755 $(BUILD)/tindel $(BINDIR)/tindel
@@ -107,6 +109,8 @@ install: program author
 	  $(SHAREDIR)/docs
 	install -m 644 examples/README.md examples/*.qst examples/*.walk $(SHAREDIR)/examples
 	install -m 644 examples/*.mid examples/*.wav examples/*.jpg $(SHAREDIR)/examples
+	if [ -f build-web/site/release-page.js ]; then \
+	  install -d $(SHAREDIR)/web && cp -R build-web/site/. $(SHAREDIR)/web/; fi
 
 uninstall:
 	rm -f $(BINDIR)/tindel $(BINDIR)/tindel-author $(MANDIR)/tindel.1 $(MANDIR)/tindel-author.1

@@ -13,6 +13,7 @@ int lint_command(const Arguments& args, std::ostream& out, std::ostream& err);
 int map_command(const Arguments& args, std::ostream& out, std::ostream& err);
 int walk_command(const Arguments& args, std::ostream& out, std::ostream& err);
 int qs1_command(const Arguments& args, std::ostream& out, std::ostream& err);
+int release_command(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Exit statuses: 0 clean, 1 a problem found in the quest, 2 a wrong command line or a file
 // that cannot be read or written.

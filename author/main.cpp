@@ -14,7 +14,9 @@ constexpr const char* kUsage =
     "       tindel-author map [--codepage w|d|u] [-o FILE.svg|FILE.png|FILE.dot] FILE\n"
     "       tindel-author walk FILE.walk\n"
     "       tindel-author qs1 FILE [-o OUT]   (the encoded twin of a quest, or the plain one)\n"
-    "       tindel-author lsp   (a language server for editors, on stdin and stdout)\n";
+    "       tindel-author lsp   (a language server for editors, on stdin and stdout)\n"
+    "       tindel-author release [-o DIR] [--title TEXT] [--codepage w|d|u] [--zip FILE] QUEST\n"
+    "                           (a folder that plays the quest in a browser, even from disk)\n";
 
 }  // namespace
 
@@ -31,6 +33,7 @@ int main(int argc, char** argv) {
   if (command == "map") return tindel::author::map_command(args, std::cout, std::cerr);
   if (command == "lsp") return tindel::author::lsp_command(args, std::cin, std::cout, std::cerr);
   if (command == "walk") return tindel::author::walk_command(args, std::cout, std::cerr);
+  if (command == "release") return tindel::author::release_command(args, std::cout, std::cerr);
   if (command == "qs1") return tindel::author::qs1_command(args, std::cout, std::cerr);
   std::cerr << "tindel-author: unknown command '" << command << "'\n" << kUsage;
   return tindel::author::kStatusUsage;

@@ -1,19 +1,21 @@
 // The page's figures beside the native player's, measured in one run: the dense quest's
 // check and the play loop in the page and natively (medians of interleaved runs), the time
-// from navigation to the bundled quest's first screen, the time a Down key takes to reach
-// the screen, and the sizes the page is sent (gzip -9).
+// from navigation to the title card and from its Play to the bundled quest's first screen, the time a Down key takes to
+// reach the screen, and the sizes the page is sent (gzip -9).
 // Usage: node bench/web_figures.mjs SITE_FOLDER NATIVE_TINDEL FIGURE_QUESTS_FOLDER
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import { serve, launchBrowser } from '../tests/web/harness.mjs';
+import { serve, launchBrowser, openPage, closePicture } from '../tests/web/harness.mjs';
 
 const [, , siteArg, nativeArg, questsArg] = process.argv;
 const RUNS = Number(process.env.RUNS ?? 5);
 const KEY_PRESSES = 50;
-const MEDIA = /\.(mid|wav|jpg)$/;
+const MEDIA = /\.(mid|wav|jpg|sf2)$/;
+// Loaded at the first tune only.
+const TUNE_SCRIPTS = /^(libfluidsynth|js-synthesizer)/;
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor((values.length - 1) / 2)];
 const row = (figure, value, note = '') =>
@@ -59,6 +61,12 @@ function pageMs(page, quest, mode) {
 async function firstScreenMs(browser, url) {
   const page = await browser.newPage();
   await page.addInitScript(() => {
+    document.addEventListener('click', () => { window.playAt = performance.now(); }, { capture: true, once: true });
+    const cardReady = () => {
+      if (document.activeElement?.id === 'card-play') window.cardAt = performance.now();
+      else requestAnimationFrame(cardReady);
+    };
+    requestAnimationFrame(cardReady);
     const observer = new MutationObserver(() => {
       if (document.querySelector('.xterm-rows')?.textContent.includes('Press any key')) {
         window.firstScreenAt = performance.now();
@@ -67,9 +75,11 @@ async function firstScreenMs(browser, url) {
     });
     observer.observe(document, { subtree: true, childList: true, characterData: true });
   });
-  await page.goto(url);
+  await openPage(page, url);
   await page.waitForFunction(() => window.firstScreenAt !== undefined);
-  const ms = await page.evaluate(() => window.firstScreenAt);
+  const ms = await page.evaluate(() => [
+    performance.getEntriesByName('first-contentful-paint')[0]?.startTime ?? NaN,
+    window.cardAt, window.firstScreenAt - window.playAt]);
   await page.close();
   return ms;
 }
@@ -105,7 +115,9 @@ function pageSizes(folder) {
     for (const entry of fs.readdirSync(dir, { withFileTypes: true })) {
       const full = path.join(dir, entry.name);
       if (entry.isDirectory()) walk(full);
-      else if (!MEDIA.test(entry.name) && (!entry.name.endsWith('.qst') || entry.name === 'stackle.qst')) files.push(full);
+      else if (MEDIA.test(entry.name) || TUNE_SCRIPTS.test(entry.name)) continue;
+      else if (entry.name === 'release-page.js') continue;  // what a published quest carries instead
+      else if (!entry.name.endsWith('.qst') || entry.name === 'stackle.qst') files.push(full);
     }
   };
   walk(folder);
@@ -116,7 +128,7 @@ const site = await serve(siteWithQuests());
 const browser = await launchBrowser();
 try {
   const page = await browser.newPage();
-  await page.goto(site.url);
+  await openPage(page, site.url);
   await page.waitForFunction(() => window.tindelGame?.timing.firstWait);
   const figures = { dense: { page: [], native: [] }, loop: { page: [], native: [] } };
   for (let i = 0; i < RUNS; i++) {
@@ -133,18 +145,29 @@ try {
     row(`${what}: page`, `${inPage.toFixed(1)} ms`, `${(native / inPage).toFixed(2)} x native speed`);
   }
 
+  const painted = [];
+  const cards = [];
   const firsts = [];
-  for (let i = 0; i < RUNS; i++) firsts.push(await firstScreenMs(browser, site.url));
-  row('navigation to the first screen', `${median(firsts).toFixed(0)} ms`, `runs: ${firsts.map((t) => t.toFixed(0)).join(', ')}`);
+  for (let i = 0; i < RUNS; i++) {
+    const [paint, card, first] = await firstScreenMs(browser, site.url);
+    painted.push(paint);
+    cards.push(card);
+    firsts.push(first);
+  }
+  const runs = (values) => `runs: ${values.map((t) => t.toFixed(0)).join(', ')}`;
+  row('navigation to the title card painted', `${median(painted).toFixed(0)} ms`, runs(painted));
+  row('navigation to the title card\'s Play taking keys', `${median(cards).toFixed(0)} ms`, runs(cards));
+  row('Play on the title card to the first screen', `${median(firsts).toFixed(0)} ms`, runs(firsts));
 
   const play = await browser.newPage();
-  await play.goto(site.url);
+  await openPage(play, site.url);
   await play.waitForFunction(() => document.querySelector('.xterm-rows')?.textContent.includes('Press any key'));
   await play.keyboard.press('Enter');
   await play.keyboard.type('Bench');
   await play.keyboard.press('Enter');
   await play.keyboard.press('Enter');
   await play.waitForFunction(() => document.querySelector('.xterm-rows')?.textContent.includes('Climb the cliff path'));
+  await closePicture(play);
   const updates = [];
   const nextFrames = [];
   for (let i = 0; i < KEY_PRESSES; i++) {
@@ -157,6 +180,10 @@ try {
 
   row('tindel.wasm, gzip -9', `${(gzipSize(path.join(siteArg, 'tindel.wasm')) / 1024).toFixed(1)} KB`);
   row('the page without the examples\' media, gzip -9', `${(pageSizes(siteArg) / 1024).toFixed(1)} KB`, 'HTML, scripts, styles, module, xterm.js, stackle.qst');
+  const tuneFiles = fs.readdirSync(path.join(siteArg, 'vendor')).filter((name) => TUNE_SCRIPTS.test(name));
+  const tuneBytes = tuneFiles.reduce((sum, name) => sum + gzipSize(path.join(siteArg, 'vendor', name)), 0) +
+    gzipSize(path.join(siteArg, 'TimGM6mb.sf2'));
+  row('loaded at the first tune, gzip -9', `${(tuneBytes / 1024).toFixed(1)} KB`, 'FluidSynth, js-synthesizer, the soundfont');
 } finally {
   await browser.close();
   await site.close();

@@ -1,13 +1,12 @@
 #include "author/lint/lint_warnings.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "author/index_builder.h"
+#include "author/lint/media_names.h"
 
 namespace tindel::author {
 
@@ -89,26 +88,6 @@ bool closed(const LocationTail& tail) {
   if (tail.lines < 2) return false;
   return ends_with_jump(tail.last) && tail.before_last.first == K::If &&
          ends_with_jump(tail.before_last);
-}
-
-bool file_exists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// The media file a statement names by a constant, or empty when it is computed.
-std::string constant_media_file(const CheckRecord& record, const SeenStatement& st) {
-  if (st.failed || st.detail == kNoDetail) return {};
-  auto tokens = record.tokens_of(st);
-  const std::string& result = record.result_of(st);
-  if (st.kind == K::Music && st.token_count == 2 && all_digits(tokens[1].text) &&
-      tokens[1].text != "0")
-    return tokens[1].text + ".mid";
-  if (st.kind == K::Play && st.token_count == 1 && !result.empty()) return result + ".wav";
-  if (is_assignment(st) && st.text == "image" && st.token_count == 1 &&
-      all_digits(tokens[0].text) && tokens[0].text != "0")
-    return tokens[0].text + ".jpg";
-  return {};
 }
 
 std::unordered_set<std::string_view> labels_named(const QuestIndex& index) {
@@ -287,12 +266,8 @@ void warn_unassigned_reads(const QuestFacts& facts, std::vector<Problem>& out) {
 }
 
 void warn_missing_media(const QuestFacts& facts, std::vector<Problem>& out) {
-  for (const SeenStatement& st : facts.record.statements) {
-    std::string file = constant_media_file(facts.record, st);
-    if (file.empty() || file_exists(facts.quest_dir + "/" + file)) continue;
-    warn(out, st.start.line, st.start.column,
-         "file " + quoted(to_utf8(file)) + " is not beside the quest");
-  }
+  for (Problem& p : missing_media(media_named(facts.record), facts.quest_dir))
+    out.push_back(std::move(p));
 }
 
 void warn_lone_line_feeds(const QuestFacts& facts, std::vector<Problem>& out) {

@@ -1,5 +1,5 @@
 // The page checked by axe-core on the title card (with the screen-reader setting off and on),
-// a menu, the inventory and the end screen: no violation of serious or critical impact. Tab
+// the choice to continue a game left at a menu, a menu, the inventory and the end screen: no violation of serious or critical impact. Tab
 // reaches every control of the bar and the screen, each with a visible focus, and Space
 // turns the setting on.
 // The screen's rows are left out: their colours are the quest's (the DOS palette), not the
@@ -7,7 +7,7 @@
 // Usage: node accessible_page_test.mjs SITE_FOLDER
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { runTest, waitForScreen, screenText, check } from './harness.mjs';
+import { runTest, openPage, closePicture, waitForScreen, screenText, check } from './harness.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 // The bar's controls shown on the title card.
@@ -25,12 +25,24 @@ async function checkPage(page, what) {
 
 await runTest(async ({ browser, url }) => {
   const page = await browser.newPage();
-  await page.goto(`${url}index.html?seed=1`);
+  await openPage(page, `${url}index.html?seed=1`);
   await waitForScreen(page, 'Press any key to begin.');
   await checkPage(page, 'the title card');
+  await page.keyboard.press('Enter');
+  await waitForScreen(page, 'What is your name, traveller?');
+  await page.keyboard.type('Иван');
+  await page.keyboard.press('Enter');
+  await waitForScreen(page, 'Step out into the storm');
+  await page.keyboard.press('Enter');
+  await page.locator('.picture img').waitFor({ state: 'visible' });
+  await checkPage(page, 'a picture over the menu');
+  await closePicture(page);
   await checkKeyboard(page);
 
-  await page.goto(`${url}index.html?seed=1&accessible=1`);
+  await openPage(page, `${url}index.html?seed=1&accessible=1`);
+  await page.locator('#left-off').waitFor({ state: 'visible' });
+  await checkPage(page, 'the choice to continue where the game was left');
+  await page.locator('#new-game').click();
   await waitForScreen(page, 'Press any key to begin.');
   await checkPage(page, 'the title card in the screen-reader mode');
   await page.keyboard.press('Enter');

@@ -3,7 +3,7 @@
 // restart asks first; a page opened again continues at the last menu, or begins anew, and a
 // damaged file of moments gives a new game with a notice.
 // Usage: node back_test.mjs SITE_FOLDER
-import { runTest, screenText, waitForScreen, check } from './harness.mjs';
+import { runTest, openPage, closePicture, screenText, waitForScreen, check } from './harness.mjs';
 
 const TITLE = 'Press any key to begin.';
 const QUESTION = 'Restart the quest from the beginning?';
@@ -39,7 +39,7 @@ async function menuShown(page, expected, what) {
 
 // The title, the player's name, then the first menu; gives the title's screen and the menu's.
 async function begin(page, url, query = '') {
-  await page.goto(`${url}?seed=7${query}`);
+  await openPage(page, `${url}?seed=7${query}`);
   const title = await waitForScreen(page, TITLE);
   await page.keyboard.press('Enter');
   await waitForScreen(page, 'What is your name');
@@ -53,8 +53,15 @@ async function choose(page, keys, before) {
   return nextMenu(page, before);
 }
 
+// The shore, whose picture is closed by a key that does nothing else.
+async function toTheShore(page, before) {
+  const shore = await choose(page, ['Enter'], before);
+  await closePicture(page);
+  return shore;
+}
+
 async function leftOffShown(page, url) {
-  await page.goto(`${url}?seed=7`);
+  await openPage(page, `${url}?seed=7`);
   await page.locator('#left-off').waitFor({ state: 'visible' });
 }
 
@@ -62,7 +69,7 @@ await runTest(async ({ browser, url }) => {
   const context = await browser.newContext();
   const page = await context.newPage();
   const { title, menu: first } = await begin(page, url);
-  const second = await choose(page, ['Enter'], first);  // the shore draws rnd
+  const second = await toTheShore(page, first);  // the shore draws rnd
   const third = await choose(page, ['Enter'], second);
   await choose(page, ['ArrowDown', 'Enter'], third);
 
@@ -74,6 +81,7 @@ await runTest(async ({ browser, url }) => {
   await menuShown(page, first, 'Back by the button');
   await page.keyboard.press('Enter');
   await menuShown(page, second, 'the choice made again after Back');
+  await closePicture(page);
 
   await page.locator('#restart').click();
   await waitForScreen(page, QUESTION);
@@ -90,7 +98,7 @@ await runTest(async ({ browser, url }) => {
   await waitForScreen(page, 'What is your name');
   await page.keyboard.type('Ann');
   await page.keyboard.press('Enter');
-  const left = await choose(page, ['Enter', 'Enter'], await nextMenu(page, ''));
+  const left = await choose(page, ['Enter'], await toTheShore(page, await nextMenu(page, '')));
   check(left === third, 'the game played again after the restart went elsewhere');
   await page.close();
 
@@ -119,7 +127,7 @@ await runTest(async ({ browser, url }) => {
   await fresh.close();
 
   const damaged = await context.newPage();
-  await damaged.goto(`${url}?seed=7`);
+  await openPage(damaged, `${url}?seed=7`);
   await waitForScreen(damaged, TITLE);
   const notice = damaged.locator('#left-off-notice');
   await notice.waitFor({ state: 'visible' });
@@ -131,7 +139,7 @@ await runTest(async ({ browser, url }) => {
   const noBack = await browser.newPage();
   const { menu } = await begin(noBack, url, '&noback=1');
   check(!(await noBack.locator('#back').isVisible()), 'Back shows with ?noback=1');
-  await choose(noBack, ['Enter'], menu);
+  await toTheShore(noBack, menu);
   await choose(noBack, ['Backspace', 'Control+r', 'Enter'], second);
   await menuShown(noBack, third, 'Back and restart turned off');
 });

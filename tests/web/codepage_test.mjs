@@ -4,14 +4,14 @@
 // Usage: node codepage_test.mjs SITE_FOLDER
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { runTest, waitForScreen, screenText, check } from './harness.mjs';
+import { runTest, openPage, waitForScreen, screenText, check } from './harness.mjs';
 
 const quests = path.join(path.dirname(fileURLToPath(import.meta.url)), 'quests');
 const EXPECTED = { 'utf8_bom.qst': 'u', 'utf8.qst': 'u', 'cp866.qst': 'd', 'cp1251.qst': 'w' };
 
 await runTest(async ({ browser, url }) => {
   const page = await browser.newPage();
-  await page.goto(url);
+  await openPage(page, url);
   await waitForScreen(page, 'Press any key to begin.');
   check(await page.locator('#codepage').inputValue() === 'w', 'the bundled quest is not shown as w');
   for (const [file, letter] of Object.entries(EXPECTED)) {

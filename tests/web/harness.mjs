@@ -50,6 +50,20 @@ export function siteFolder() {
   return path.resolve(process.argv[2] ?? path.join(here, '../../build-web/site'));
 }
 
+// Loads the page at url and starts its quest with the title card's Play button.
+export async function openPage(page, url) {
+  await page.goto(url);
+  await page.locator('#card-play').click();
+}
+
+// Waits for the quest's picture over the screen and closes it with a key (Escape, which would
+// leave the game if the picture let it through).
+export async function closePicture(page) {
+  await page.locator('.picture img').waitFor({ state: 'visible' });
+  await page.keyboard.press('Escape');
+  await page.locator('.picture').waitFor({ state: 'detached' });
+}
+
 // The screen's 25 rows as the page shows them.
 export function screenText(page) {
   return page.evaluate(() => {
@@ -87,6 +101,39 @@ export async function runTest(body) {
     await site.close();
   }
   process.exit(status);
+}
+
+// The share of the page's main thread its tasks took over the next ms milliseconds.
+export async function mainThreadBusy(page, ms) {
+  const session = await page.context().newCDPSession(page);
+  await session.send('Performance.enable');
+  const taskSeconds = async () =>
+    (await session.send('Performance.getMetrics')).metrics.find((m) => m.name === 'TaskDuration').value;
+  const before = await taskSeconds();
+  await new Promise((resolve) => setTimeout(resolve, ms));
+  const busy = (await taskSeconds()) - before;
+  await session.detach();
+  return busy / (ms / 1000);
+}
+
+// The RMS of the page's output over 300 ms.
+export function loudness(page) {
+  return page.evaluate(async () => {
+    const { context, master } = window.tindelMedia.output;
+    const analyser = context.createAnalyser();
+    master.connect(analyser);
+    const samples = new Float32Array(analyser.fftSize);
+    let sum = 0;
+    let count = 0;
+    for (let look = 0; look < 10; look++) {
+      await new Promise((resolve) => setTimeout(resolve, 30));
+      analyser.getFloatTimeDomainData(samples);
+      for (const sample of samples) sum += sample * sample;
+      count += samples.length;
+    }
+    master.disconnect(analyser);
+    return Math.sqrt(sum / count);
+  });
 }
 
 export function check(condition, message) {

@@ -2,13 +2,14 @@
 // for `input` to the shore and three locations further; at each step the page's screen is
 // the terminal player's for the same keys.
 // Usage: node play_test.mjs SITE_FOLDER TINDEL EXAMPLES_FOLDER
-import { runTest, waitForScreen, screenText, check } from './harness.mjs';
+import { runTest, openPage, closePicture, waitForScreen, screenText, check } from './harness.mjs';
 import { TerminalPlayer } from './terminal_player.mjs';
 
 const [, , , player, examples] = process.argv;
 
 // Each step: the keys (Playwright's for the page, tmux's for the terminal; a key of the page
-// that starts with "type:" types its text), then a text both screens show after them.
+// that starts with "type:" types its text; "picture" closes the picture the page shows), then a
+// text both screens show after them.
 const STEPS = [
   { page: [], tmux: [[]], shows: 'Press any key to begin.' },
   { page: ['Enter'], tmux: [['Enter']], shows: 'What is your name, traveller?' },
@@ -18,7 +19,7 @@ const STEPS = [
     shows: 'Step out into the storm',
   },
   { page: ['Enter'], tmux: [['Enter']], shows: 'THE SHORE' },
-  { page: ['Enter'], tmux: [['Enter']], shows: "THE KEEPER'S COTTAGE" },
+  { page: ['picture', 'Enter'], tmux: [['Enter']], shows: "THE KEEPER'S COTTAGE" },
   {
     page: ['ArrowDown', 'ArrowDown', 'ArrowDown', 'Enter'],
     tmux: [['Down', 'Down', 'Down', 'Enter']],
@@ -31,7 +32,7 @@ await runTest(async ({ browser, url }) => {
   const terminal = new TerminalPlayer(player, examples, ['0', 'w', 'stackle.qst']);
   try {
     const page = await browser.newPage();
-    await page.goto(`${url}index.html?seed=1`);
+    await openPage(page, `${url}index.html?seed=1`);
     await waitForScreen(page, STEPS[0].shows);
     for (const step of STEPS) {
       await pressKeys(page, step.page);
@@ -50,7 +51,8 @@ await runTest(async ({ browser, url }) => {
 
 async function pressKeys(page, keys) {
   for (const key of keys) {
-    if (key.startsWith('type:')) await page.keyboard.type(key.slice(5));
+    if (key === 'picture') await closePicture(page);
+    else if (key.startsWith('type:')) await page.keyboard.type(key.slice(5));
     else await page.keyboard.press(key);
   }
 }

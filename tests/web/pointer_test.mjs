@@ -2,14 +2,14 @@
 // does the same on a touch screen, where the row of keys shows and works, and the wheel moves
 // the highlight.
 // Usage: node pointer_test.mjs SITE_FOLDER
-import { runTest, waitForScreen, check } from './harness.mjs';
+import { runTest, openPage, closePicture, waitForScreen, check } from './harness.mjs';
 
 const SECOND_ENTRY = 'Climb the cliff path to the tower';
 
-// The bundled quest as far as the shore, whose menu has two entries; a new game when the
-// page offers to continue the one left at a menu before.
+// The bundled quest as far as the shore, whose menu has two entries, and its picture closed;
+// a new game when the page offers to continue the one left at a menu before.
 async function toTheShore(page, url, leftBefore = false) {
-  await page.goto(`${url}index.html?seed=1`);
+  await openPage(page, `${url}index.html?seed=1`);
   if (leftBefore) await page.locator('#new-game').click();
   await waitForScreen(page, 'Press any key to begin.');
   await page.keyboard.press('Enter');
@@ -18,6 +18,7 @@ async function toTheShore(page, url, leftBefore = false) {
   await waitForScreen(page, 'Step out into the storm');
   await page.keyboard.press('Enter');
   await waitForScreen(page, SECOND_ENTRY);
+  await closePicture(page);
 }
 
 // The middle of the screen row that shows text.
@@ -58,7 +59,7 @@ await runTest(async ({ browser, url }) => {
     const area = document.activeElement;
     return (area?.classList.contains('xterm-helper-textarea') ?? false) && area.inputMode !== 'none';
   });
-  await touch.goto(`${url}index.html?seed=1`);
+  await openPage(touch, `${url}index.html?seed=1`);
   await touch.locator('#new-game').tap();
   await waitForScreen(touch, 'Press any key to begin.');
   await touch.locator('#touch-keys [data-key="enter"]').tap();

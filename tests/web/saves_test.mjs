@@ -6,7 +6,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { runTest, waitForScreen, check } from './harness.mjs';
+import { runTest, openPage, waitForScreen, check } from './harness.mjs';
 import { TerminalPlayer } from './terminal_player.mjs';
 
 const [, , , player] = process.argv;
@@ -17,7 +17,7 @@ const RESUMED = 'Coins: 14, name: Ёж, lamps: 2';
 // A new game of the vault; the second time the page offers to continue the one left at
 // its menu.
 async function openVault(page, url, leftBefore = false) {
-  await page.goto(url);
+  await openPage(page, url);
   await waitForScreen(page, 'Press any key');  // the bundled quest
   await page.setInputFiles('#open-files', quest);
   if (leftBefore) await page.locator('#new-game').click();

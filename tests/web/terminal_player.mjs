@@ -7,7 +7,7 @@ export class TerminalPlayer {
   // player: the native tindel; args: its parameters, run in folder with seed 1.
   constructor(player, folder, args) {
     this.socket = `tindel-web-test-${process.pid}`;
-    // Media go to a program that does nothing: the page shows no pictures yet either.
+    // Media go to a program that does nothing, so that no picture covers the screen.
     const quiet = 'TINDEL_IMAGE_VIEWER=true TINDEL_MIDI_PLAYER=true TINDEL_WAVE_PLAYER=true';
     const command = `cd '${folder}' && ${quiet} TINDEL_SEED=1 LANG=C.UTF-8 '${path.resolve(player)}' ${args.join(' ')}`;
     this.tmux('new-session', '-d', '-x', '80', '-y', '25', command);

@@ -6,6 +6,7 @@
 // module too: the page then plays on in a fresh one (see main.js).
 import createTindel from './tindel.js';
 import { questFolderName } from './saves.js';
+import { siteFile, moduleFiles, releasedTitle } from './site_files.js';
 
 const PLAY_DIR = '/play';
 const SAVES_DIR = '/saves';
@@ -19,27 +20,38 @@ const HISTORY_FILE = '/tmp/back-history';
 
 const never = new Promise(() => {});
 
-let compiledWasm = null;  // the compiled module, for every instance after the first
+// The compiled module, for every instance after the first, and how the module finds its
+// files (a published page's own way).
+let compiled = null;
+
+async function compileModule() {
+  const { wasmBinary, ...files } = await moduleFiles();
+  if (wasmBinary) return { wasm: await WebAssembly.compile(wasmBinary), files };
+  const url = new URL('tindel.wasm', import.meta.url);
+  // A server that sends another type than application/wasm defeats the streaming compile.
+  const wasm = await WebAssembly.compileStreaming(fetch(url))
+    .catch(async () => WebAssembly.compile(await (await fetch(url)).arrayBuffer()));
+  return { wasm, files };
+}
 
 // A fresh instance of the module. The page starts loading the first one before it has the
 // quest, so that the two downloads overlap; the module is compiled once, so that an instance
 // for Back or a restart is made at once.
-export function loadModule() {
-  if (!compiledWasm) {
-    const url = new URL('tindel.wasm', import.meta.url);
-    // A server that sends another type than application/wasm defeats the streaming compile.
-    compiledWasm = WebAssembly.compileStreaming(fetch(url))
-      .catch(async () => WebAssembly.compile(await (await fetch(url)).arrayBuffer()));
-    compiledWasm.catch(() => { compiledWasm = null; });  // tried again by the next game
+export async function loadModule() {
+  if (!compiled) {
+    compiled = compileModule();
+    compiled.catch(() => { compiled = null; });  // tried again by the next game
   }
-  return compiledWasm.then((wasm) => createTindel({
+  const { wasm, files } = await compiled;
+  return createTindel({
     print: () => {},
     printErr: () => {},
+    ...files,
     instantiateWasm: (imports, receive) => {
       WebAssembly.instantiate(wasm, imports).then((instance) => receive(instance, wasm));
       return {};
     },
-  }));
+  });
 }
 
 export class Game {
@@ -47,11 +59,12 @@ export class Game {
   // program ends; onSaves() when the saved files may have changed; onCodepage(letter) with
   // the code page the game plays in; onAnnounce(text) with the text of each new page;
   // onMenuOptions(captions, highlighted) while a menu waits (no captions when none waits);
-  // onLineWanted(true) while the quest asks for a typed line, onLineWanted(false) after it.
-  // onEnd is also told of Back ({back: the history's bytes}) and of a restart ({restart}).
-  // onNotice(text) with why the game left off could not be continued.
+  // onLineWanted(true) while the quest asks for a typed line, onLineWanted(false) after it;
+  // media: the page's media (media.js), or null for none. onEnd is also told of Back
+  // ({back: the history's bytes}) and of a restart ({restart}); onNotice(text) with why the
+  // game left off could not be continued.
   constructor({ screen, typed, onEnd, onSaves, onCodepage = () => {}, onAnnounce = () => {},
-    onMenuOptions = () => {}, onLineWanted = () => {}, onNotice = () => {} }) {
+    onMenuOptions = () => {}, onLineWanted = () => {}, media = null, onNotice = () => {} }) {
     this.screen = screen;
     this.typed = typed;
     this.onEnd = onEnd;
@@ -64,7 +77,7 @@ export class Game {
     this.module = null;
     this.stopped = false;
     this.ending = null;
-    this.media = [];
+    this.media = media;
     this.keptStamps = new Map();
     // performance.now() when the interpreter started, first waited and ended (benchmarks).
     this.timing = { started: null, firstWait: null, ended: null };
@@ -134,7 +147,15 @@ export class Game {
   // Ends the game at once (another quest, Continue): it never runs again.
   stop() {
     this.stopped = true;
+    this.media?.stopAll();
     this.typed.wake();
+  }
+
+  // A medium of the quest: from the files opened with it, else the site's; rejects when
+  // neither has it.
+  async mediaFile(name) {
+    const opened = this.quest.media?.find((file) => file.name === name);
+    return opened ? opened.bytes : siteFile(name);
   }
 
   readFile(name) {
@@ -160,7 +181,10 @@ export class Game {
     return {
       leaving: this.leaving,
       show: (bytes) => this.screen.write(bytes),
-      setTitle: (title) => { document.title = title ? `${title} — Tindel` : 'Tindel'; },
+      // A published quest keeps the title its author gave the page.
+      setTitle: (title) => {
+        document.title = releasedTitle() ?? (title ? `${title} — Tindel` : 'Tindel');
+      },
       typedLength: () => this.typed.length,
       takeTyped: (count) => this.typed.take(count),
       waitTyped: async (timeoutMs) => {
@@ -176,7 +200,7 @@ export class Game {
         await new Promise((resolve) => setTimeout(resolve, ms));
         if (this.stopped) await never;
       },
-      mediaRequest: (kind, file) => { this.media.push({ kind, file }); },
+      mediaRequest: (kind, file) => this.media?.request(kind, file, (name) => this.mediaFile(name)),
       announce: (text) => this.onAnnounce(text),
       menuOptions: (captions, highlighted) => this.onMenuOptions(captions, highlighted),
       gameEnds: (status, note) => { this.ending = { status, note }; },

@@ -4,8 +4,11 @@ import { TypedQueue } from './typed_queue.js';
 import { Game, SAVE_FILE, DEBUG_FILE, loadModule } from './game.js';
 import { downloadBytes, readFileBytes } from './saves.js';
 import { attachFileOpening } from './open_files.js';
-import { siteFile } from './site_files.js';
-import { accessibleSetting, announcer, menuList } from './spoken.js';
+import { siteFile, releasedQuest, releasedCodepage } from './site_files.js';
+import { accessibleSetting, announcer, menuList, passTypedText, setScreenReaderMode } from './spoken.js';
+import { PageMedia } from './media.js';
+import { mediaLog } from './media_log.js';
+import { questTitle, titleCard } from './title_card.js';
 
 const TOUCH_KEYS = { up: '\x1b[A', down: '\x1b[B', enter: '\r', i: 'i', u: 'u', escape: '\x1b' };
 // The terminal's bytes of Backspace and Ctrl+R: the player goes back and restarts with them.
@@ -15,12 +18,13 @@ const RESTART_KEY = '\x12';
 const $ = (id) => document.getElementById(id);
 const params = new URLSearchParams(location.search);
 // The first quest and the module load side by side, while the page sets itself up.
-const firstQuestName = params.get('quest') || 'stackle.qst';
+const firstQuestName = params.get('quest') || releasedQuest() || 'stackle.qst';
 const firstQuest = fetchQuest(firstQuestName);
 let preloadedModule = loadModule();
 const screen = createScreen($('screen'));
 const typed = new TypedQueue();
 screen.onData((data) => typed.push(data));
+passTypedText(screen, (data) => typed.push(data));
 
 const seed = params.has('seed') ? Number(params.get('seed')) : null;
 const backKeys = params.get('noback') !== '1';
@@ -32,6 +36,8 @@ function showMenuOptions(captions, highlighted) {
   menuWaits = captions.length > 0;
   showMenuList(captions, highlighted);
 }
+const media = new PageMedia($('screen-box'), mediaLog(params));
+window.tindelMedia = media;  // for the page's tests: its audio output
 let quest = null;  // {name, bytes, media}
 let questCodepage = null;  // null until given or found
 let game = null;
@@ -59,18 +65,25 @@ function gameLeft(ending) {
   else endScreen(ending);
 }
 
-// moments: what Game.start takes beyond Back's keys (a history, the offer to continue).
+// moments: what Game.start takes beyond Back's keys (a history, the offer to continue). The
+// tunes play on after Back, as in a terminal.
 async function play(mode, moments = {}) {
-  game?.stop();
+  if (!quest) return;
+  closeCard();
+  media.unlock();
+  if (!moments.history) {
+    game?.stop();
+    $('left-off-notice').hidden = true;
+  }
   leftOffChoice.settle(false);
-  if (!moments.history) $('left-off-notice').hidden = true;
   $('end').hidden = true;
   $('quest-name').textContent = quest.name;
-  screen.options.screenReaderMode = accessible();
+  setScreenReaderMode(screen, accessible());
+  media.picturesShown = !accessible();
   showMenuOptions([], -1);
   game = new Game({
     screen, typed, onEnd: gameLeft, onSaves: showSaves, onCodepage: showCodepage,
-    onAnnounce: announce, onMenuOptions: showMenuOptions, onLineWanted: showPhoneKeyboard,
+    onAnnounce: announce, onMenuOptions: showMenuOptions, onLineWanted: showPhoneKeyboard, media,
     onNotice: showNotice,
   });
   window.tindelGame = game;  // for the page's tests and the curious
@@ -160,10 +173,19 @@ async function fetchQuest(name) {
 }
 
 
+// The first quest starts at the player's first key, click or tap on the title card, which
+// lets the page sound; a quest opened meanwhile takes its place.
+function playFirstQuest() {
+  firstQuest.then((first) => game ?? playQuest(first, params.get('codepage') ?? releasedCodepage()), () => {});
+}
+
 wireButtons();
 attachFileOpening($('open-files'), document.body, playQuest);
-try {
-  await playQuest(await firstQuest, params.get('codepage'));
-} catch (error) {
+const closeCard = titleCard($('card'), questTitle(firstQuestName), () => {
+  media.unlock();
+  playFirstQuest();
+});
+firstQuest.catch((error) => {
+  closeCard();
   screen.write(`${error.message}\r\nOpen a quest file with the button above.\r\n`);
-}
+});

@@ -16,6 +16,32 @@ export function accessibleSetting(checkbox, params, onChange) {
   return () => checkbox.checked;
 }
 
+// xterm.js's screen-reader mode gives the screen's rows to assistive technology, to read
+// again at will; its own live region would also say every character printed, which the
+// page's live region already says once, so a player would hear each page twice.
+export function setScreenReaderMode(screen, on) {
+  screen.options.screenReaderMode = on;
+  screen.element?.querySelector('.xterm-accessibility .live-region')?.setAttribute('aria-live', 'off');
+}
+
+// In its screen-reader mode xterm.js leaves text typed by an input event (a phone's keyboard,
+// an input method, Playwright's or a screen reader's typing) to the screen reader, and the
+// game would never see it: the page hands that text on itself. A key pressed on a keyboard
+// comes as a key press, which xterm.js has sent already, before its input event.
+export function passTypedText(screen, send) {
+  const typing = screen.textarea;
+  if (!typing) return;
+  let pressed = null;
+  typing.addEventListener('keydown', () => { pressed = null; }, true);
+  typing.addEventListener('keypress', (event) => { pressed = event.key; }, true);
+  typing.addEventListener('input', (event) => {
+    const sentAlready = pressed !== null && pressed === event.data;
+    pressed = null;
+    if (!screen.options.screenReaderMode || event.isComposing || sentAlready) return;
+    if (event.inputType === 'insertText' && event.data) send(event.data);
+  });
+}
+
 // The live region holds the new text of the page; the console sends each text once.
 export function announcer(region) {
   return (text) => {
@@ -31,7 +57,13 @@ export function menuList(listbox, sendKeys) {
     event.preventDefault();
     sendKeys(bytes);
   });
+  let shown = '';
   return (captions, highlighted) => {
+    // The menu tells its entries again at each pass while a pause runs; a list box built
+    // anew each time would be read out anew each time.
+    const now = JSON.stringify([captions, highlighted]);
+    if (now === shown) return;
+    shown = now;
     listbox.replaceChildren(...captions.map((caption, index) => {
       const option = document.createElement('li');
       option.id = `menu-option-${index}`;

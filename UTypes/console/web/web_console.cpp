@@ -96,11 +96,17 @@ void WebConsole::offer_options() {
   page_.menu_options(captions, entries_.count > 0 ? entries_.highlighted : -1);
 }
 
-void WebConsole::announce_page() {
+// The rows of the screen above the waiting menu's entries (all of them when none waits).
+std::vector<std::string> WebConsole::page_rows() const {
   const int end = entries_.count > 0 ? std::clamp(entries_.first_row - 1, 0, kHeight) : kHeight;
   std::vector<std::string> rows;
   for (int row = 0; row < end; ++row)
     rows.push_back(model_.row_text(row));
+  return rows;
+}
+
+void WebConsole::announce_page() {
+  std::vector<std::string> rows = page_rows();
   // What was said already (the rows above, unchanged since) is not said again.
   std::size_t first_new = 0;
   while (first_new < rows.size() && first_new < announced_rows_.size() &&
@@ -138,6 +144,7 @@ std::optional<std::string> WebConsole::readline() {
   }
   edited_.finish(model_, editor.text(), attr_);
   paint();
+  announced_rows_ = page_rows();  // the player typed the line: it is not read back to them
   return editor.text();
 }
 

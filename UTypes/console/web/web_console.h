@@ -58,6 +58,7 @@ class WebConsole : public Console, private ScreenModel::ScrollListener {
   // Tells the page the text of the screen above the menu (all of it when none waits) from the
   // first row that changed since it was told last.
   void announce_page();
+  std::vector<std::string> page_rows() const;
   // The next typed key with whether it came as an escape sequence; nullopt when none waits.
   std::optional<DecodedKey> take_key();
   std::optional<DecodedKey> wait_key();

@@ -1,6 +1,5 @@
 #pragma once
-// The media player of the page. Music, sounds and pictures do not play in the page yet: each
-// request is handed to the page, which notes it, and the quest goes on with its echo lines.
+// The media player of the page: each request is handed to the page, which plays it.
 #include <string>
 #include <string_view>
 
@@ -25,6 +24,12 @@ class PageMedia : public MediaPlayer {
   void playwave(const std::string& file) override { page_.media_request("sound", file); }
   void showimage(const std::string& file) override { page_.media_request("picture", file); }
   void stop_all() override { page_.media_request("end", {}); }
+  // The page's media are the site's files and those opened with the quest, which the module's
+  // folder need not hold: the page looks for the file itself (what is "music", "sound" or
+  // "picture") and logs it as missing only when it has none.
+  void file_missing(const char* what, const std::string& file) override {
+    page_.media_request(what, file);
+  }
 
  private:
   Requests& page_;

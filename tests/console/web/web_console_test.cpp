@@ -82,7 +82,7 @@ TEST(WebConsole, PollingAndTheMenuTickNeverWaitForKeys) {
   EXPECT_EQ(page.pauses, std::vector<int>({55}));
 }
 
-TEST(WebConsole, ALineIsEditedOnTheScreenAndReturnedInCp866) {
+TEST(WebConsole, ALineIsEditedOnTheScreenReturnedInCp866AndNotReadBack) {
   FakePage page;
   page.chunks = {"Ма", "ш\x7f", "рия", "\r"};
   WebConsole console(page);
@@ -95,6 +95,11 @@ TEST(WebConsole, ALineIsEditedOnTheScreenAndReturnedInCp866) {
   EXPECT_NE(page.shown.find("рия"), std::string::npos);
   EXPECT_EQ(page.waits.size(), 4u);
   EXPECT_EQ(page.lines_wanted, (std::vector<bool>{true, false}));  // the phone's keyboard
+  // The player typed the line: what is said next is only what came after it.
+  console.conwrite(utf8_to_cp866("Привет, Мария."), 7);
+  page.chunks = {"x"};
+  console.waitkey();
+  EXPECT_EQ(page.announced.back(), "Привет, Мария.");
 }
 
 TEST(WebConsole, WhileAMenuWaitsAClickComesBackAsTheKeysThatChooseItsEntry) {
