@@ -63,6 +63,8 @@ async function toTheShore(page, before) {
 async function leftOffShown(page, url) {
   await openPage(page, `${url}?seed=7`);
   await page.locator('#left-off').waitFor({ state: 'visible' });
+  check(await page.locator('#back').getAttribute('aria-disabled') === 'true',
+    'Back offers itself while no menu waits');
 }
 
 await runTest(async ({ browser, url }) => {
@@ -77,6 +79,7 @@ await runTest(async ({ browser, url }) => {
   await menuShown(page, third, 'Back by key');
   await page.keyboard.press('Backspace');
   await menuShown(page, second, 'Back by key, twice');
+  check(await page.locator('#back').getAttribute('aria-disabled') === 'false', 'Back is unavailable at a menu');
   await page.locator('#back').click();
   await menuShown(page, first, 'Back by the button');
   await page.keyboard.press('Enter');

@@ -34,6 +34,8 @@ const showMenuList = menuList($('menu-options'), (bytes) => typed.push(bytes));
 let menuWaits = false;  // Back and Restart act only while a menu waits, as their keys do
 function showMenuOptions(captions, highlighted) {
   menuWaits = captions.length > 0;
+  // Shown as unavailable rather than disabled, so that a focused button keeps the focus.
+  for (const id of ['back', 'restart']) $(id).setAttribute('aria-disabled', String(!menuWaits));
   showMenuList(captions, highlighted);
 }
 const media = new PageMedia($('screen-box'), mediaLog(params));
