@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
   {
     const tindel::Charset charset = tindel::locale_charset();
     auto console = tindel::make_console(charset, {transcript, accessible});
-    auto media = tindel::make_system_media(dynamic_cast<tindel::PictureSink*>(console.get()));
+    auto media =
+        tindel::make_system_media(dynamic_cast<tindel::PictureSink*>(console.get()), accessible);
     result = tindel::run_program(
         *state, args,
         {*console, *media, seed_from_environment(), charset, accessible, moment_options(switches)});

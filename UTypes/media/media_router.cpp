@@ -21,13 +21,14 @@ bool is_set_non_empty(const EnvLookup& getenv, const char* name) {
 }  // namespace
 
 MediaRoutes choose_media_routes(const EnvLookup& getenv, bool has_terminal_pictures,
-                                bool has_desktop_viewer) {
+                                bool has_desktop_viewer, bool accessible) {
   MediaRoutes routes;
   routes.external_midi = is_set(getenv, player_variable(MediaKind::kMidi));
   routes.external_wave = is_set(getenv, player_variable(MediaKind::kWave));
   const bool graphical =
       is_set_non_empty(getenv, "DISPLAY") || is_set_non_empty(getenv, "WAYLAND_DISPLAY");
-  if (is_set(getenv, player_variable(MediaKind::kImage)) || (graphical && has_desktop_viewer)) {
+  const bool desktop = graphical && has_desktop_viewer && !accessible;
+  if (is_set(getenv, player_variable(MediaKind::kImage)) || desktop) {
     routes.picture = PictureRoute::kExternal;
   } else if (has_terminal_pictures) {
     routes.picture = PictureRoute::kTerminal;
@@ -105,11 +106,12 @@ void MediaRouter::file_missing(const char* what, const std::string& file) {
   log_.write(std::string(what) + " " + file + ": no such file in the current directory");
 }
 
-std::unique_ptr<MediaPlayer> make_system_media(PictureSink* pictures) {
+std::unique_ptr<MediaPlayer> make_system_media(PictureSink* pictures, bool accessible) {
   PlayerSearch search = make_system_search();
   MediaLog log = MediaLog::from_environment();
-  MediaRoutes routes = choose_media_routes(search.getenv, pictures != nullptr,
-                                           choose_player(MediaKind::kImage, search).has_value());
+  MediaRoutes routes =
+      choose_media_routes(search.getenv, pictures != nullptr,
+                          choose_player(MediaKind::kImage, search).has_value(), accessible);
   routes.midi_off = outside_player_off(MediaKind::kMidi, search);
   routes.wave_off = outside_player_off(MediaKind::kWave, search);
   routes.image_off = outside_player_off(MediaKind::kImage, search);

@@ -33,9 +33,11 @@ struct MediaRoutes {
 
 // The routes for the environment. has_terminal_pictures: the front end can draw pictures;
 // has_desktop_viewer: a viewer program of the desktop was found (without one a graphical
-// session's pictures go to the terminal as well).
+// session's pictures go to the terminal as well); accessible: the accessible mode, in which
+// no desktop viewer opens by itself (its window would take the keyboard from the terminal),
+// only one the player named.
 MediaRoutes choose_media_routes(const EnvLookup& getenv, bool has_terminal_pictures,
-                                bool has_desktop_viewer = true);
+                                bool has_desktop_viewer = true, bool accessible = false);
 
 // Why the program that the variable of `kind` names cannot play: empty when the variable is
 // unset or names a program that is there.
@@ -66,6 +68,7 @@ class MediaRouter : public MediaPlayer {
 
 // The media of the real system, from the process's environment; pictures: the front end's
 // drawing of pictures, or null.
-std::unique_ptr<MediaPlayer> make_system_media(PictureSink* pictures = nullptr);
+std::unique_ptr<MediaPlayer> make_system_media(PictureSink* pictures = nullptr,
+                                               bool accessible = false);
 
 }  // namespace tindel

@@ -59,6 +59,14 @@ TEST(MediaRoutes, PicturesGoToTheDesktopOnlyInAGraphicalSession) {
                                 true, false)
                 .picture,
             PictureRoute::kExternal);
+  // The accessible mode opens no desktop window by itself (the terminal then shows none
+  // either); a viewer the player named still opens.
+  EXPECT_EQ(choose_media_routes(environment({{"DISPLAY", ":0"}}), true, true, true).picture,
+            PictureRoute::kTerminal);
+  EXPECT_EQ(choose_media_routes(environment({{"DISPLAY", ":0"}, {"TINDEL_IMAGE_VIEWER", "v"}}),
+                                true, true, true)
+                .picture,
+            PictureRoute::kExternal);
 }
 
 class Recorder : public MediaPlayer, public PictureSink {
