@@ -69,6 +69,12 @@ try {
     await page.goto(site.url);
     await timeNextTune(page);
     await page.locator('#card-play').click();
+    // The game before left the quest at a menu: a new game, not its continuation.
+    const offered = await Promise.race([
+      page.locator('#left-off').waitFor({ state: 'visible' }).then(() => true),
+      page.waitForFunction(() => document.querySelector('.xterm-rows')?.textContent.includes('Press any key')).then(() => false),
+    ]);
+    if (offered) await page.locator('#new-game').click();
     fresh.push(await page.evaluate(() => window.tuneHeard));
     await toTheFirstMenu(page);
     busy.playing.push(await mainThreadBusy(page, WAIT_MS));
